@@ -1,0 +1,35 @@
+# Thin wrapper over the CMake presets. `make run` and `make test` are the two
+# commands of the README.
+
+.PHONY: run test deps build-release build-dev asan clean format
+
+deps:
+	@bash tools/install-deps.sh
+
+build-release: deps
+	cmake --preset release
+	cmake --build --preset release
+
+build-dev: deps
+	cmake --preset dev
+	cmake --build --preset dev
+
+# Builds the program and runs it on the bundled sample data.
+run: build-release
+	@bash tools/demo.sh build/release
+
+# Builds and runs every test.
+test: build-dev
+	ctest --preset dev
+
+# The same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+asan: deps
+	cmake --preset asan
+	cmake --build --preset asan
+	ctest --preset asan
+
+format:
+	find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build

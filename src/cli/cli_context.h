@@ -1,0 +1,25 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string>
+
+namespace orvalle::cli {
+
+// What every subcommand gets: the global options and the output streams.
+// A command prints results (UTF-8) to `out`; it reports failure by throwing
+// orvalle::Error (exit 1) or CommandFailed, never by printing to `err` itself.
+struct CliContext {
+  std::string homeOption;  // --home, empty when not given
+  std::ostream& out;
+  std::ostream& err;
+};
+
+// A command's failure with one of the program's messages (UTF-8): printed to
+// standard error, exit status 1.
+struct CommandFailed {
+  std::string message;
+};
+
+}  // namespace orvalle::cli

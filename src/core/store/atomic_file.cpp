@@ -1,0 +1,103 @@
+#include "store/atomic_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+namespace orvalle::store {
+namespace {
+
+thread_local AtomicWriteFault t_fault = AtomicWriteFault::kNone;
+
+bool faultAt(AtomicWriteFault stage) {
+  if (t_fault != stage) return false;
+  t_fault = AtomicWriteFault::kNone;
+  errno = EIO;
+  return true;
+}
+
+Status failure(const std::filesystem::path& target, int error) {
+  return Status::failure("ファイルを書き込めませんでした: " + target.string() + " (" +
+                         std::strerror(error) + ")");
+}
+
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : m_fd(fd) {}
+  ~Descriptor() {
+    if (m_fd >= 0) ::close(m_fd);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return m_fd; }
+  // Closes now and reports the result; the destructor then does nothing.
+  bool close() {
+    int fd = m_fd;
+    m_fd = -1;
+    return ::close(fd) == 0;
+  }
+
+ private:
+  int m_fd;
+};
+
+}  // namespace
+
+void injectAtomicWriteFaultForTesting(AtomicWriteFault fault) { t_fault = fault; }
+
+Status writeFileAtomically(const std::filesystem::path& target, std::string_view content) {
+  std::filesystem::path folder = target.parent_path();
+  if (folder.empty()) folder = ".";
+  std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+
+  int fd = faultAt(AtomicWriteFault::kOpen) ? -1 : ::mkstemp(pattern.data());
+  if (fd < 0) return failure(target, errno);
+  Descriptor file(fd);
+  const std::string tempPath = pattern;
+  auto abandon = [&](int error) {
+    ::unlink(tempPath.c_str());
+    return failure(target, error);
+  };
+
+  // The replacement keeps the old file's permissions; a new file is 0644
+  // rather than mkstemp's 0600.
+  struct stat old {};
+  mode_t mode = ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+  ::fchmod(file.get(), mode);
+
+  const char* data = content.data();
+  size_t left = content.size();
+  while (left > 0) {
+    if (faultAt(AtomicWriteFault::kWrite)) return abandon(errno);
+    ssize_t written = ::write(file.get(), data, left);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return abandon(errno);
+    }
+    data += written;
+    left -= static_cast<size_t>(written);
+  }
+  if (faultAt(AtomicWriteFault::kSync) || ::fsync(file.get()) != 0) return abandon(errno);
+  if (!file.close()) return abandon(errno);
+  if (faultAt(AtomicWriteFault::kRename) || ::rename(tempPath.c_str(), target.c_str()) != 0) {
+    return abandon(errno);
+  }
+
+  // Make the rename itself durable.
+  int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+  return Status::success();
+}
+
+void writeFileAtomicallyOrThrow(const std::filesystem::path& target, std::string_view content) {
+  if (Status status = writeFileAtomically(target, content); !status) throw Error(status.message());
+}
+
+}  // namespace orvalle::store

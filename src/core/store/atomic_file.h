@@ -1,0 +1,27 @@
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+#include "store/error.h"
+
+namespace orvalle::store {
+
+// Replaces a file as a whole: the content goes to a temporary file in the same
+// folder, which is flushed, synced and renamed over the target; the folder is
+// synced afterwards. On any failure the temporary file is removed, the old
+// file stays as it was, and the returned status carries the message.
+Status writeFileAtomically(const std::filesystem::path& target, std::string_view content);
+
+// As writeFileAtomically, but throws orvalle::Error on failure. For writers
+// whose failure ends the running command.
+void writeFileAtomicallyOrThrow(const std::filesystem::path& target, std::string_view content);
+
+// The stages at which a test can make the next atomic write fail.
+enum class AtomicWriteFault { kNone, kOpen, kWrite, kSync, kRename };
+
+// Makes the next atomic write on this thread fail at `fault`, once. Tests use
+// it to check that a failed write leaves the old file intact.
+void injectAtomicWriteFaultForTesting(AtomicWriteFault fault);
+
+}  // namespace orvalle::store

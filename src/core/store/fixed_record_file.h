@@ -1,0 +1,45 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace orvalle::store {
+
+// A text file read as a file of fixed records: each line of `recordSize - 2`
+// bytes plus CR LF. Record n starts at byte n * recordSize and is reached by
+// positioning, not by scanning. The file is opened for reading only and
+// closed when the object goes.
+class FixedRecordFile {
+ public:
+  // Opens `path`. Returns nullopt when the file does not exist; throws
+  // orvalle::Error when it exists but cannot be opened.
+  static std::optional<FixedRecordFile> open(const std::filesystem::path& path, size_t recordSize);
+
+  FixedRecordFile(FixedRecordFile&& other) noexcept;
+  FixedRecordFile& operator=(FixedRecordFile&& other) noexcept;
+  FixedRecordFile(const FixedRecordFile&) = delete;
+  FixedRecordFile& operator=(const FixedRecordFile&) = delete;
+  ~FixedRecordFile();
+
+  // The number of records; a short last record counts as one.
+  size_t count() const { return m_count; }
+
+  size_t recordSize() const { return m_recordSize; }
+
+  // Record `index` (0-based), `recordSize` bytes: a short last record is
+  // padded with blanks, an index at or beyond count() gives a record of
+  // blanks. Throws orvalle::Error when the file cannot be read.
+  std::string read(size_t index) const;
+
+ private:
+  FixedRecordFile(int fd, std::filesystem::path path, size_t recordSize, size_t fileSize);
+
+  int m_fd = -1;
+  std::filesystem::path m_path;
+  size_t m_recordSize = 0;
+  size_t m_fileSize = 0;
+  size_t m_count = 0;
+};
+
+}  // namespace orvalle::store
