@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include "store/atomic_file.h"
+#include "store/cp932.h"
+#include "store/error.h"
+#include "store/fixed_record_file.h"
+#include "store/text_file.h"
+#include "support/temp_dir.h"
+
+namespace orvalle::store {
+namespace {
+
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
+
+TEST(Cp932Test, CircledNumbersAndDashSurviveARoundTrip) {
+  const std::string text = "①②⑩⑱－～中山競馬場ｶﾅ｢｣　’";
+  std::string bytes = cp932::fromUtf8(text);
+  EXPECT_EQ(bytes.substr(0, 2), "\x87\x40");  // ① in CP932
+  EXPECT_TRUE(cp932::isValid(bytes));
+  EXPECT_EQ(cp932::toUtf8(bytes), text);
+}
+
+TEST(Cp932Test, InvalidBytesNeverStopTheConversion) {
+  // A lone lead byte at the end and an undefined byte in the middle.
+  std::string bytes = std::string("AB\xA0") + "C" + "\x81";
+  EXPECT_FALSE(cp932::isValid(bytes));
+  std::string utf8 = cp932::toUtf8(bytes);
+  EXPECT_EQ(utf8.substr(0, 2), "AB");
+  EXPECT_NE(utf8.find('C'), std::string::npos);
+  EXPECT_TRUE(cp932::isValidUtf8(utf8));
+  // Characters without a CP932 form become "?".
+  EXPECT_EQ(cp932::fromUtf8("a😀b"), "a?b");
+  EXPECT_EQ(cp932::fromUtf8("a\xFF" "b"), "a?b");
+}
+
+TEST(TextFileTest, LinesSplitAtEveryLineEnd) {
+  EXPECT_EQ(splitLines("a\r\nb\nc\rd"), (std::vector<std::string>{"a", "b", "c", "d"}));
+  EXPECT_EQ(splitLines("a\r\n\r\nb\r\n"), (std::vector<std::string>{"a", "", "b"}));
+  EXPECT_TRUE(splitLines("").empty());
+  EXPECT_EQ(joinLines({"a", "b"}), "a\r\nb\r\n");
+}
+
+TEST(TextFileTest, SortOrderFoldsOnlyAsciiLetters) {
+  EXPECT_EQ(compareCaseInsensitive("RA7", "ra7"), 0);
+  EXPECT_LT(compareCaseInsensitive("RA1", "RA7"), 0);
+  EXPECT_LT(compareCaseInsensitive("ab", "abc"), 0);
+  // Bytes above 0x7F compare unsigned: they sort after ASCII.
+  EXPECT_LT(compareCaseInsensitive("z", "\x82\xA0"), 0);
+  EXPECT_LT(compareCaseInsensitive("_", "a"), 0);  // '_' < 'a' once 'A' is folded
+}
+
+TEST(AtomicFileTest, FailedWriteLeavesTheOldFileAndNoTemporaryFile) {
+  TempDir dir;
+  auto target = dir / "2024年01月06日.jvRA";
+  ASSERT_TRUE(writeFileAtomically(target, "old\r\n"));
+  for (auto fault : {AtomicWriteFault::kOpen, AtomicWriteFault::kWrite, AtomicWriteFault::kSync,
+                     AtomicWriteFault::kRename}) {
+    injectAtomicWriteFaultForTesting(fault);
+    Status status = writeFileAtomically(target, "new content\r\n");
+    EXPECT_FALSE(status);
+    EXPECT_FALSE(status.message().empty());
+    EXPECT_EQ(readFile(target), "old\r\n");
+  }
+  size_t files = 0;
+  for ([[maybe_unused]] auto& entry : std::filesystem::directory_iterator(dir.path())) ++files;
+  EXPECT_EQ(files, 1u);
+  EXPECT_TRUE(writeFileAtomically(target, "new\r\n"));
+  EXPECT_EQ(readFile(target), "new\r\n");
+}
+
+TEST(AtomicFileTest, WriteIntoAMissingFolderFails) {
+  TempDir dir;
+  EXPECT_FALSE(writeFileAtomically(dir / "missing" / "x.txt", "x"));
+  EXPECT_THROW(writeLines(dir / "missing" / "x.txt", {"x"}), Error);
+}
+
+TEST(FixedRecordFileTest, RecordsAreReachedByPositionAndAShortLastOneIsPadded) {
+  TempDir dir;
+  writeFile(dir / "f", "aaaa\r\nbbbb\r\ncc");
+  auto file = FixedRecordFile::open(dir / "f", 6);
+  ASSERT_TRUE(file);
+  EXPECT_EQ(file->count(), 3u);
+  EXPECT_EQ(file->read(1), "bbbb\r\n");
+  EXPECT_EQ(file->read(2), "cc    ");
+  EXPECT_EQ(file->read(3), "      ");
+  EXPECT_FALSE(FixedRecordFile::open(dir / "missing", 6));
+  EXPECT_THROW(FixedRecordFile::open(dir.path(), 6), Error);
+}
+
+}  // namespace
+}  // namespace orvalle::store
