@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -41,12 +42,27 @@ struct PayoutBlock {
     return kCounts[static_cast<int>(type)];
   }
 
-  PayoutEntry& at(BetType type, int index) { return entries.at(static_cast<size_t>(offset(type) + index)); }
+  PayoutEntry& at(BetType type, int index) {
+    return entries.at(static_cast<size_t>(offset(type) + index));
+  }
   const PayoutEntry& at(BetType type, int index) const {
     return entries.at(static_cast<size_t>(offset(type) + index));
   }
 
   bool operator==(const PayoutBlock&) const = default;
 };
+
+// The combination text of two or three numbers: "%2d-" for every number but
+// the last, "%2d" for the last (" 1- 2", " 1- 2- 3"). Empty when any number
+// is below 1, so an unused entry never matches a bet.
+std::string combinationText(std::initializer_list<int> numbers);
+
+// Parses the payout entries of an HR record (a stored line, with or without
+// its CR LF). Every number is read from its field; blanks, junk and negative
+// values read 0, and a combination text is set only when all its numbers are
+// at least 1. A record of blanks, a short record or junk gives entries of 0
+// and empty texts as far as its fields are missing or unreadable; never fails.
+// The trifecta entries and the refund fields are not read.
+PayoutBlock parsePayoutBlock(std::string_view hrRecord);
 
 }  // namespace orvalle::store
