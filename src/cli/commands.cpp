@@ -1,11 +1,54 @@
 #include "commands.h"
 
+#include "store/fixed_width.h"
+
 namespace orvalle::cli {
 
 void registerCommands(CLI::App& app, CliContext& context, std::function<void()>& action) {
-  (void)app;
-  (void)context;
-  (void)action;
+  registerInitCommand(app, context, action);
+  registerDaysCommand(app, context, action);
+  registerGetCommand(app, context, action);
+  registerSetCommand(app, context, action);
+}
+
+app::Home homeOf(const CliContext& context) {
+  return app::Home(app::Home::resolve(context.homeOption));
+}
+
+const app::SettingKey& settingKeyOf(std::string_view section, std::string_view key) {
+  const app::SettingKey* found = app::findSettingKey(section, key);
+  if (found == nullptr) {
+    throw CLI::ValidationError("不明な設定です: " + std::string(section) + " " + std::string(key) +
+                               "（--help で設定の一覧を表示します）");
+  }
+  return *found;
+}
+
+std::string settingKeysHelp() {
+  std::string help = "Settings (SECTION KEY: type, default):\n";
+  for (const app::SettingKey& key : app::allSettingKeys()) {
+    const char* type = "text";
+    switch (key.type) {
+      case app::SettingType::kInteger:
+        type = "integer";
+        break;
+      case app::SettingType::kBoolean:
+        type = "0/1";
+        break;
+      case app::SettingType::kDecimal:
+        type = "number";
+        break;
+      case app::SettingType::kText:
+        break;
+    }
+    help += "  " + std::string(key.section) + " " + std::string(key.key) + ": " + type;
+    if (key.range != nullptr) {
+      help += " " + store::format("%g..%g", key.range->minimum, key.range->maximum);
+    }
+    if (!key.defaultValue.empty()) help += ", default " + std::string(key.defaultValue);
+    help += "\n";
+  }
+  return help;
 }
 
 }  // namespace orvalle::cli

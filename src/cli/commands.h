@@ -3,7 +3,10 @@
 #include <CLI/CLI.hpp>
 
 #include <functional>
+#include <string_view>
 
+#include "app/home.h"
+#include "app/settings.h"
 #include "cli_context.h"
 
 namespace orvalle::cli {
@@ -11,5 +14,24 @@ namespace orvalle::cli {
 // Adds every subcommand to `app`. The chosen command stores its work in
 // `action`; runCli calls it after parsing.
 void registerCommands(CLI::App& app, CliContext& context, std::function<void()>& action);
+
+// One registration per command, each in its own file. A command's callback
+// runs while parsing and may throw a CLI::ParseError (a usage error); its
+// work goes into `action`.
+void registerInitCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
+void registerDaysCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
+void registerGetCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
+void registerSetCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
+
+// The home folder of the --home option or the environment; nothing is
+// created. Throws orvalle::Error when none can be decided.
+app::Home homeOf(const CliContext& context);
+
+// The settings key named on the command line. Throws CLI::ValidationError
+// (a usage error) for a section and key the settings file does not have.
+const app::SettingKey& settingKeyOf(std::string_view section, std::string_view key);
+
+// The help text that lists the settings keys, for `get` and `set`.
+std::string settingKeysHelp();
 
 }  // namespace orvalle::cli

@@ -14,9 +14,17 @@ std::optional<std::string> readFileBytes(const std::filesystem::path& path) {
   if (!std::filesystem::exists(path, ec)) return std::nullopt;
   std::ifstream in(path, std::ios::binary);
   if (!in) {
-    throw Error("ファイルを読み込めませんでした: " + path.string() + " (" + std::strerror(errno) + ")");
+    throw Error("ファイルを読み込めませんでした: " + path.string() + " (" + std::strerror(errno) +
+                ")");
   }
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string bytes;
+  try {
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } catch (const std::ios_base::failure&) {
+    // libstdc++ reports a read error (a folder, EIO) by throwing from the
+    // stream buffer, whatever the stream's exception mask.
+    in.setstate(std::ios::badbit);
+  }
   if (in.bad()) throw Error("ファイルを読み込めませんでした: " + path.string());
   return bytes;
 }

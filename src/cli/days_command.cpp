@@ -1,0 +1,18 @@
+#include "commands.h"
+#include "store/day_file_names.h"
+
+namespace orvalle::cli {
+
+// `days`: the date list, one day stem per line, newest first.
+void registerDaysCommand(CLI::App& app, CliContext& context, std::function<void()>& action) {
+  CLI::App* command = app.add_subcommand("days", "list the days of the data folder, newest first");
+  command->callback([&context, &action] {
+    action = [&context] {
+      for (const std::string& stem : store::listDays(homeOf(context).dataFolder())) {
+        context.out << stem << "\n";
+      }
+    };
+  });
+}
+
+}  // namespace orvalle::cli

@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include "cli_test_support.h"
+#include "support/temp_dir.h"
+
+namespace orvalle::cli {
+namespace {
+
+namespace fs = std::filesystem;
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
+
+const fs::path kData = ORVALLE_TEST_DATA_DIR "/cli";
+
+TEST(InitCommandTest, CreatesTheFoldersAndTheDefaultUserSettings) {
+  TempDir dir;
+  fs::path home = dir / "home";
+  CliRun run = runCliForTest({"--home", home.string(), "init"});
+  ASSERT_EQ(run.status, kExitSuccess) << run.err;
+  EXPECT_EQ(run.out, home.string() + "\n");
+  EXPECT_EQ(run.err, "");
+  for (const char* name : {"DATA", "SEI", "yLZH"}) EXPECT_TRUE(fs::is_directory(home / name));
+  EXPECT_EQ(readFile(home / "UserSet.usd"), readFile(kData / "init_userset.usd"));
+  ASSERT_FALSE(readFile(kData / "init_userset.usd").empty());
+}
+
+TEST(InitCommandTest, ASecondInitLeavesAChangedUserSettingsFile) {
+  TempDir dir;
+  ASSERT_EQ(runCliForTest({"--home", dir.path().string(), "init"}).status, kExitSuccess);
+  writeFile(dir / "UserSet.usd", "changed\r\n");
+  CliRun again = runCliForTest({"--home", dir.path().string(), "init"});
+  EXPECT_EQ(again.status, kExitSuccess) << again.err;
+  EXPECT_EQ(readFile(dir / "UserSet.usd"), "changed\r\n");
+}
+
+TEST(InitCommandTest, ReusesAFolderOfAnotherLetterCase) {
+  TempDir dir;
+  fs::create_directories(dir / "Data");
+  writeFile(dir / "Data" / "keep.txt", "x");
+  CliRun run = runCliForTest({"--home", dir.path().string(), "init"});
+  ASSERT_EQ(run.status, kExitSuccess) << run.err;
+  EXPECT_FALSE(fs::exists(dir / "DATA"));
+  EXPECT_EQ(readFile(dir / "Data" / "keep.txt"), "x");
+  EXPECT_TRUE(fs::is_directory(dir / "SEI"));
+}
+
+TEST(InitCommandTest, AHomeThatCannotBeCreatedFails) {
+  TempDir dir;
+  writeFile(dir / "file", "x");
+  CliRun run = runCliForTest({"--home", (dir / "file" / "home").string(), "init"});
+  EXPECT_EQ(run.status, kExitFailure);
+  EXPECT_EQ(run.out, "");
+  EXPECT_NE(run.err.find("フォルダを作成できませんでした"), std::string::npos) << run.err;
+}
+
+TEST(CliUsageTest, WrongArgumentsAreUsageErrors) {
+  TempDir dir;
+  const std::vector<std::vector<std::string>> cases = {
+      {},
+      {"nope"},
+      {"--home"},
+      {"--home", dir.path().string()},
+      {"get", "DataSpan"},
+      {"get", "DataSpan", "period", "extra"},
+      {"get", "Foo", "bar"},
+      {"get", "DataSpan", "days"},
+      {"set", "DataSpan", "period"},
+      {"set", "Nope", "period", "400"},
+      {"days", "extra"},
+      {"init", "--bogus"},
+  };
+  for (const auto& args : cases) {
+    std::vector<std::string> withHome = args;
+    if (args.empty() || args[0] != "--home") {
+      withHome.insert(withHome.begin(), {"--home", dir.path().string()});
+    }
+    CliRun run = runCliForTest(withHome);
+    std::string joined;
+    for (const auto& a : args) joined += a + " ";
+    EXPECT_EQ(run.status, kExitUsage) << joined;
+    EXPECT_FALSE(run.err.empty()) << joined;
+    EXPECT_EQ(run.out, "") << joined;
+  }
+  // A usage error writes nothing.
+  EXPECT_FALSE(fs::exists(dir / "orvalle.ini"));
+  CliRun unknown = runCliForTest({"--home", dir.path().string(), "get", "Foo", "bar"});
+  EXPECT_NE(unknown.err.find("Foo bar"), std::string::npos) << unknown.err;
+}
+
+TEST(CliUsageTest, HelpListsTheCommandsAndTheSettings) {
+  CliRun help = runCliForTest({"--help"});
+  EXPECT_EQ(help.status, kExitSuccess);
+  for (const char* command : {"init", "days", "get", "set", "--home"}) {
+    EXPECT_NE(help.out.find(command), std::string::npos) << command;
+  }
+  CliRun setHelp = runCliForTest({"set", "--help"});
+  EXPECT_EQ(setHelp.status, kExitSuccess);
+  EXPECT_NE(setHelp.out.find("DataSpan period: integer 365..7300, default 1826"), std::string::npos)
+      << setHelp.out;
+}
+
+}  // namespace
+}  // namespace orvalle::cli
