@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -84,6 +85,17 @@ std::string FixedRecordFile::read(size_t index) const {
     done += static_cast<size_t>(got);
   }
   return record;
+}
+
+std::optional<std::vector<std::string>> readFixedRecords(const std::filesystem::path& path,
+                                                         size_t recordSize, size_t maxRecords) {
+  std::optional<FixedRecordFile> file = FixedRecordFile::open(path, recordSize);
+  if (!file) return std::nullopt;
+  std::vector<std::string> records;
+  const size_t count = std::min(file->count(), maxRecords);
+  records.reserve(count);
+  for (size_t i = 0; i < count; ++i) records.push_back(file->read(i));
+  return records;
 }
 
 }  // namespace orvalle::store

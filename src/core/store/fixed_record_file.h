@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace orvalle::store {
 
@@ -41,5 +42,13 @@ class FixedRecordFile {
   size_t m_fileSize = 0;
   size_t m_count = 0;
 };
+
+// The first records of a fixed-record file in file order, at most
+// `maxRecords` of them, each `recordSize` bytes as FixedRecordFile::read
+// gives them. Day files are read this way (at most 36 races a day). Returns
+// nullopt when the file does not exist; throws orvalle::Error when it cannot
+// be read.
+std::optional<std::vector<std::string>> readFixedRecords(const std::filesystem::path& path,
+                                                         size_t recordSize, size_t maxRecords);
 
 }  // namespace orvalle::store
