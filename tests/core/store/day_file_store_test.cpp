@@ -354,8 +354,8 @@ TEST(DayFileStoreTest, RecordsThatNameNoDayFileAreNotStored) {
       badDate,
       escaping,
       blankDate,
-      // Racecourse 30 (not JRA) has no name for an SE file.
-      seRecord(1, 1, '7', "20030405").replace(19, 2, "30"),
+      // Racecourse 99 is in no table: it has no name for an SE file.
+      seRecord(1, 1, '7', "20030405").replace(19, 2, "99"),
       // Other record kinds and nothing at all.
       "O1" + withoutLineEnd(raRecord(1)).substr(2),
       "",
