@@ -23,14 +23,16 @@ void registerSimulateCommand(CLI::App& app, CliContext& context, std::function<v
   auto options = std::make_shared<sim::SimulationOptions>();
   auto out = std::make_shared<std::string>();
   CLI::App* command = app.add_subcommand(
-      "simulate", "write a replay source of realistic synthetic race days (demos, tests, benchmarks)");
+      "simulate",
+      "write a replay source of realistic synthetic race days (demos, tests, benchmarks)");
   command->add_option("--out", *out, "the replay source folder to write")->required();
   command->add_option("--days", options->days, "number of race days (default 8)")
       ->check(CLI::Range(1, 20000));
   command->add_option("--seed", options->seed, "seed of the random numbers (default 1)");
-  command->add_option("--start", options->startDate,
-                      "first date yyyymmdd; racing starts on the first race day from it "
-                      "(default 20210101)")
+  command
+      ->add_option("--start", options->startDate,
+                   "first date yyyymmdd; racing starts on the first race day from it "
+                   "(default 20210101)")
       ->check(CLI::Range(19000101, 29991231));
   command->callback([&context, &action, options, out] {
     action = [&context, options, out] {

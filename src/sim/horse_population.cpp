@@ -124,8 +124,8 @@ int HorsePopulation::addHorse(int birthYear, Rng& rng) {
   horse.coat = 1 + rng.weighted(kCoats);
   horse.ability = rng.normal();
   horse.surfaceBias = 0.45 * rng.normal();
-  horse.bestDistance = std::clamp(clampInt((1650 + 450 * rng.normal()) / 100, 10, 32) * 100, 1000,
-                                  3200);
+  horse.bestDistance =
+      std::clamp(clampInt((1650 + 450 * rng.normal()) / 100, 10, 32) * 100, 1000, 3200);
   static constexpr std::array<double, 4> kStyles{15, 35, 32, 18};
   horse.style = 1 + rng.weighted(kStyles);
   horse.bodyWeight = clampInt(470 + 24 * rng.normal() - (horse.sex == 2 ? 12 : 0), 400, 560);

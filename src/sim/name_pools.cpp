@@ -172,9 +172,9 @@ const char* const kCourseWords[11] = {
     "玄海 関門橋 響灘 由布院 筑後川 阿蘇 桜島 門司 皿倉山 英彦山",
 };
 const char* const kSeasonWords[12] = {
-    "初春 寒椿 若潮 冬桜 初茜",  "紅梅 白梅 春菜 梅花 雪割",   "早春 弥生 春興 菜の花 桜草",
-    "卯月 陽春 春光 花見 若草",  "青葉 薫風 皐月 新緑 初夏",   "水無月 清流 紫陽花 麦秋 夏至",
-    "文月 天の川 織姫 夏空 朝顔", "葉月 納涼 花火 向日葵 晩夏", "長月 秋桜 初秋 名月 鈴虫",
+    "初春 寒椿 若潮 冬桜 初茜",   "紅梅 白梅 春菜 梅花 雪割",     "早春 弥生 春興 菜の花 桜草",
+    "卯月 陽春 春光 花見 若草",   "青葉 薫風 皐月 新緑 初夏",     "水無月 清流 紫陽花 麦秋 夏至",
+    "文月 天の川 織姫 夏空 朝顔", "葉月 納涼 花火 向日葵 晩夏",   "長月 秋桜 初秋 名月 鈴虫",
     "神無月 錦秋 紅葉 秋嶺 菊花", "霜月 晩秋 木枯らし 初霜 銀杏", "師走 初冬 冬至 雪見 寒菊",
 };
 
@@ -284,9 +284,9 @@ std::string specialRaceName(int course, int period, int weekend, int day, int ra
     return words;
   }();
   static const auto kSuffixes = cp932Words("特別 賞 ステークス カップ");
-  const uint64_t h = mixHash(static_cast<uint64_t>(course), static_cast<uint64_t>(period),
-                             static_cast<uint64_t>(weekend * 3 + day),
-                             static_cast<uint64_t>(raceNumber));
+  const uint64_t h =
+      mixHash(static_cast<uint64_t>(course), static_cast<uint64_t>(period),
+              static_cast<uint64_t>(weekend * 3 + day), static_cast<uint64_t>(raceNumber));
   const auto& courseWords = kWords.at(static_cast<size_t>(course));
   const auto& seasonWords = kSeasons.at(static_cast<size_t>(period));
   const bool seasonal = (h & 3) == 0 || courseWords.empty();

@@ -23,9 +23,7 @@ class Harville {
 
   const std::vector<int>& horses() const { return m_horses; }
   double win(int a) const { return m_p[static_cast<size_t>(a)]; }
-  double exacta(int a, int b) const {
-    return win(a) * win(b) / std::max(1e-12, 1 - win(a));
-  }
+  double exacta(int a, int b) const { return win(a) * win(b) / std::max(1e-12, 1 - win(a)); }
   double trifecta(int a, int b, int c) const {
     return exacta(a, b) * win(c) / std::max(1e-12, 1 - win(a) - win(b));
   }
@@ -69,7 +67,8 @@ int rankAmong(const std::vector<double>& values, double value) {
 }
 
 int payoutFor(double probability, double take, double share, Rng& rng) {
-  const double yen = 100.0 * take / std::max(probability, 1e-9) * share * std::exp(0.1 * rng.normal());
+  const double yen =
+      100.0 * take / std::max(probability, 1e-9) * share * std::exp(0.1 * rng.normal());
   const double rounded = std::floor(yen / 10) * 10;
   return static_cast<int>(std::clamp(rounded, 100.0, 999999990.0));
 }
@@ -155,7 +154,8 @@ RacePayouts computePayouts(const SimRace& race, Rng& rng) {
   for (const auto& set : winners) {
     const int h = set[0];
     const int payout = odds[static_cast<size_t>(h)] * 10 / static_cast<int>(winners.size());
-    payouts.win.push_back({{h, 0, 0}, std::max(100, payout / 10 * 10), popularity[static_cast<size_t>(h)]});
+    payouts.win.push_back(
+        {{h, 0, 0}, std::max(100, payout / 10 * 10), popularity[static_cast<size_t>(h)]});
   }
   std::vector<double> placeProbabilities;
   for (int h : horses) placeProbabilities.push_back(model.place(h, payouts.placesPaid));
@@ -192,15 +192,17 @@ RacePayouts computePayouts(const SimRace& race, Rng& rng) {
   const auto pairs = topSets(positions, 2);
   for (const auto& set : pairs) {
     const double probability = model.quinella(set[0], set[1]);
-    payouts.quinella.push_back({ascending(set),
-                                payoutFor(probability, 0.775, 1.0 / static_cast<double>(pairs.size()), rng),
-                                rankAmong(quinellas, probability)});
+    payouts.quinella.push_back(
+        {ascending(set),
+         payoutFor(probability, 0.775, 1.0 / static_cast<double>(pairs.size()), rng),
+         rankAmong(quinellas, probability)});
     for (int order = 0; order < 2; ++order) {
       const int first = order == 0 ? set[0] : set[1];
       const int second = order == 0 ? set[1] : set[0];
       if (positions[static_cast<size_t>(first)] > positions[static_cast<size_t>(second)]) continue;
       const double p = model.exacta(first, second);
-      payouts.exacta.push_back({{first, second, 0}, payoutFor(p, 0.75, 1.0, rng), rankAmong(exactas, p)});
+      payouts.exacta.push_back(
+          {{first, second, 0}, payoutFor(p, 0.75, 1.0, rng), rankAmong(exactas, p)});
     }
   }
   for (auto& line : payouts.exacta) {
@@ -216,8 +218,9 @@ RacePayouts computePayouts(const SimRace& race, Rng& rng) {
         double sum = 0;
         for (int a : horses) {
           for (int b : horses) {
-            if (a < b && ((bracket[static_cast<size_t>(a)] == x && bracket[static_cast<size_t>(b)] == y) ||
-                          (bracket[static_cast<size_t>(a)] == y && bracket[static_cast<size_t>(b)] == x))) {
+            if (a < b &&
+                ((bracket[static_cast<size_t>(a)] == x && bracket[static_cast<size_t>(b)] == y) ||
+                 (bracket[static_cast<size_t>(a)] == y && bracket[static_cast<size_t>(b)] == x))) {
               sum += model.quinella(a, b);
             }
           }
@@ -229,18 +232,22 @@ RacePayouts computePayouts(const SimRace& race, Rng& rng) {
       }
     }
     for (const auto& set : pairs) {
-      const int x = std::min(bracket[static_cast<size_t>(set[0])], bracket[static_cast<size_t>(set[1])]);
-      const int y = std::max(bracket[static_cast<size_t>(set[0])], bracket[static_cast<size_t>(set[1])]);
+      const int x =
+          std::min(bracket[static_cast<size_t>(set[0])], bracket[static_cast<size_t>(set[1])]);
+      const int y =
+          std::max(bracket[static_cast<size_t>(set[0])], bracket[static_cast<size_t>(set[1])]);
       const std::array<int, 3> numbers{x, y, 0};
       bool seen = false;
       for (const auto& line : payouts.bracketQuinella) seen = seen || line.numbers == numbers;
       if (seen) continue;
       const auto it = std::find(bracketPairs.begin(), bracketPairs.end(), std::make_pair(x, y));
       const double p = bracketProbabilities[static_cast<size_t>(it - bracketPairs.begin())];
-      payouts.bracketQuinella.push_back({numbers, payoutFor(p, 0.775, 1.0, rng), rankAmong(bracketProbabilities, p)});
+      payouts.bracketQuinella.push_back(
+          {numbers, payoutFor(p, 0.775, 1.0, rng), rankAmong(bracketProbabilities, p)});
     }
     for (auto& line : payouts.bracketQuinella) {
-      line.payout = std::max(100, line.payout / static_cast<int>(payouts.bracketQuinella.size()) / 10 * 10);
+      line.payout =
+          std::max(100, line.payout / static_cast<int>(payouts.bracketQuinella.size()) / 10 * 10);
     }
   }
 
@@ -268,7 +275,8 @@ RacePayouts computePayouts(const SimRace& race, Rng& rng) {
       if (positions[static_cast<size_t>(order[0])] <= positions[static_cast<size_t>(order[1])] &&
           positions[static_cast<size_t>(order[1])] <= positions[static_cast<size_t>(order[2])]) {
         const double q = model.trifecta(order[0], order[1], order[2]);
-        payouts.trifecta.push_back({{order[0], order[1], order[2]}, payoutFor(q, 0.725, 1.0, rng),
+        payouts.trifecta.push_back({{order[0], order[1], order[2]},
+                                    payoutFor(q, 0.725, 1.0, rng),
                                     rankAmong(trifectas, q)});
       }
     } while (std::next_permutation(order.begin(), order.end()));
@@ -279,7 +287,8 @@ RacePayouts computePayouts(const SimRace& race, Rng& rng) {
         for (const auto& line : payouts.quinellaPlace) seen = seen || line.numbers == numbers;
         if (seen) continue;
         const double q = model.quinellaPlace(numbers[0], numbers[1]);
-        payouts.quinellaPlace.push_back({numbers, payoutFor(q, 0.775, 1.0, rng), rankAmong(quinellaPlaces, q)});
+        payouts.quinellaPlace.push_back(
+            {numbers, payoutFor(q, 0.775, 1.0, rng), rankAmong(quinellaPlaces, q)});
       }
     }
   }
@@ -288,7 +297,8 @@ RacePayouts computePayouts(const SimRace& race, Rng& rng) {
   }
   if (payouts.quinellaPlace.size() > 3) {
     for (auto& line : payouts.quinellaPlace) {
-      line.payout = std::max(100, static_cast<int>(line.payout * 3 / payouts.quinellaPlace.size()) / 10 * 10);
+      line.payout =
+          std::max(100, static_cast<int>(line.payout * 3 / payouts.quinellaPlace.size()) / 10 * 10);
     }
   }
 

@@ -15,32 +15,32 @@ inline constexpr int kStopped = 4;    // 競走中止
 
 // One runner of a simulated race, with its result once the race is run.
 struct SimRunner {
-  int horse = -1;            // index into the population
-  int horseNumber = 0;       // 1-18
-  int bracket = 0;           // 1-8
-  int jockey = 0;            // index into jockeys()
+  int horse = -1;       // index into the population
+  int horseNumber = 0;  // 1-18
+  int bracket = 0;      // 1-8
+  int jockey = 0;       // index into jockeys()
   int age = 0;
   int sex = 1;
-  int weightCarried = 0;     // tenths of a kilogram
+  int weightCarried = 0;  // tenths of a kilogram
   int apprenticeCode = 0;
   bool blinkers = false;
-  int horseWeight = 0;       // kilograms; 999 not weighed
-  int weightChange = 0;      // kilograms against the last start
+  int horseWeight = 0;   // kilograms; 999 not weighed
+  int weightChange = 0;  // kilograms against the last start
   bool weightChangeKnown = false;
   int abnormality = 0;
-  int position = 0;          // confirmed finishing position, 0 none
-  int time = 0;              // tenths of a second, 0 none
+  int position = 0;  // confirmed finishing position, 0 none
+  int time = 0;      // tenths of a second, 0 none
   std::array<int, 4> corners{};
-  int odds = 0;              // win odds in tenths
+  int odds = 0;  // win odds in tenths
   int popularity = 0;
-  int prize = 0;             // hundreds of yen
+  int prize = 0;  // hundreds of yen
   int addedPrize = 0;
-  int last3 = 999;           // tenths of a second, 999 none
+  int last3 = 999;  // tenths of a second, 999 none
   int last4 = 999;
-  int runningStyle = 0;      // 1 front-runner ... 4 closer, 0 none
-  int timeDiff = 0;          // tenths behind the winner (the winner: ahead of the second)
-  double probability = 0;    // win probability the betting gave it
-  double performance = 0;    // ability shown in this race
+  int runningStyle = 0;    // 1 front-runner ... 4 closer, 0 none
+  int timeDiff = 0;        // tenths behind the winner (the winner: ahead of the second)
+  double probability = 0;  // win probability the betting gave it
+  double performance = 0;  // ability shown in this race
 
   bool starter() const { return abnormality != kScratched && abnormality != kExcluded; }
   bool finisher() const { return starter() && abnormality != kStopped; }

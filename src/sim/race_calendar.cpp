@@ -36,8 +36,8 @@ std::vector<RaceDay> yearRaceDays(int year) {
     const auto& courses = periodCourses(period);
     std::array<int, 11> dayOfMeeting{};
     for (int course : courses) ++meetingOfCourse[static_cast<size_t>(course)];
-    for (int weekend = 0; weekend < weekends[static_cast<size_t>(period)] &&
-                          saturday < saturdays.size();
+    for (int weekend = 0;
+         weekend < weekends[static_cast<size_t>(period)] && saturday < saturdays.size();
          ++weekend, ++saturday) {
       const int sat = saturdays[saturday];
       const int count = isRacingHolidayMonday(sat + 2) ? 3 : 2;

@@ -14,12 +14,12 @@ struct Meeting {
 
 // A race day of the simulated calendar.
 struct RaceDay {
-  int day = 0;           // day number (calendar_date.h)
-  int date = 0;          // yyyymmdd
-  int weekdayCode = 0;   // 1 Saturday, 2 Sunday, 3 holiday Monday
-  int period = 0;        // 0-11: the four- or five-weekend block of the year
-  int weekend = 0;       // weekend within the period, 0-based
-  int dayInWeekend = 0;  // 0 Saturday, 1 Sunday, 2 Monday
+  int day = 0;                    // day number (calendar_date.h)
+  int date = 0;                   // yyyymmdd
+  int weekdayCode = 0;            // 1 Saturday, 2 Sunday, 3 holiday Monday
+  int period = 0;                 // 0-11: the four- or five-weekend block of the year
+  int weekend = 0;                // weekend within the period, 0-based
+  int dayInWeekend = 0;           // 0 Saturday, 1 Sunday, 2 Monday
   std::vector<Meeting> meetings;  // two or three racecourses
 };
 

@@ -121,7 +121,8 @@ void enterRunners(SimRace& race, const std::vector<int>& field, const std::vecto
 
   // The draw: horse numbers in random order.
   std::vector<int> order(field.begin(), field.end());
-  for (int i = n - 1; i > 0; --i) std::swap(order[static_cast<size_t>(i)], order[static_cast<size_t>(rng.below(i + 1))]);
+  for (int i = n - 1; i > 0; --i)
+    std::swap(order[static_cast<size_t>(i)], order[static_cast<size_t>(rng.below(i + 1))]);
 
   race.runners.assign(static_cast<size_t>(n), SimRunner{});
   std::vector<double> estimate(static_cast<size_t>(n));
@@ -154,7 +155,8 @@ void enterRunners(SimRace& race, const std::vector<int>& field, const std::vecto
     if (available.empty()) {
       // More runners than jockeys at the course: any free jockey of the kind.
       for (size_t j = 0; j < people.size(); ++j) {
-        if (!riding[j] && people[j].jumps == plan.isJump()) available.push_back(static_cast<int>(j));
+        if (!riding[j] && people[j].jumps == plan.isJump())
+          available.push_back(static_cast<int>(j));
       }
     }
     size_t best = static_cast<size_t>(rng.below(static_cast<int>(available.size())));
@@ -190,8 +192,8 @@ void enterRunners(SimRace& race, const std::vector<int>& field, const std::vecto
         break;
       }
       case '2':
-        weight += 10 * std::min(3, plan.isJump() ? horse.jumpWins : std::max(0, horse.wins - 3) +
-                                                                        rng.below(2));
+        weight += 10 * std::min(3, plan.isJump() ? horse.jumpWins
+                                                 : std::max(0, horse.wins - 3) + rng.below(2));
         break;
       default:
         break;

@@ -29,10 +29,20 @@ const std::vector<KindWeight>& cardChoices(int season, int raceNumber) {
       std::string_view code;
       Kind kind;
     };
-    const std::array<Text, 14> codes{{{"N2", kN2}, {"M2", kM2}, {"W2", kW2}, {"O2", kO2},
-                                      {"N3", kN3}, {"M3", kM3}, {"W3", kW3}, {"O3", kO3},
-                                      {"C1", kC1}, {"C2", kC2}, {"C3", kC3}, {"CO", kCO},
-                                      {"J", kJ}, {"O", kMain}}};
+    const std::array<Text, 14> codes{{{"N2", kN2},
+                                      {"M2", kM2},
+                                      {"W2", kW2},
+                                      {"O2", kO2},
+                                      {"N3", kN3},
+                                      {"M3", kM3},
+                                      {"W3", kW3},
+                                      {"O3", kO3},
+                                      {"C1", kC1},
+                                      {"C2", kC2},
+                                      {"C3", kC3},
+                                      {"CO", kCO},
+                                      {"J", kJ},
+                                      {"O", kMain}}};
     const std::array<std::array<std::string_view, 12>, 6> kTexts{{
         {"M3", "M3", "M3", "J:4 M3:6", "N3:5 M3:5", "W3:6 C1:4", "C1", "C1:5 C2:5", "W3:4 C2:6",
          "C2:5 C3:5", "O", "C1:6 C2:4"},
@@ -57,8 +67,9 @@ const std::vector<KindWeight>& cardChoices(int season, int raceNumber) {
           text.remove_prefix(std::min(end + 1, text.size()));
           const size_t colon = item.find(':');
           const std::string_view code = item.substr(0, colon);
-          const double weight =
-              colon == std::string_view::npos ? 1.0 : std::stod(std::string(item.substr(colon + 1)));
+          const double weight = colon == std::string_view::npos
+                                    ? 1.0
+                                    : std::stod(std::string(item.substr(colon + 1)));
           for (const auto& c : codes) {
             if (c.code == code) cards[s][r].push_back({c.kind, weight});
           }
@@ -90,9 +101,11 @@ const std::vector<int>& distances(int course, int surface) {
       {{{1400, 1600, 1800, 2000, 2300, 2400, 2500, 3400}, {1300, 1400, 1600, 2100}, {3000, 3110}}},
       {{{1200, 1600, 1800, 2000, 2200, 2500, 3600}, {1200, 1800, 2400, 2500}, {2880, 3200, 3570}}},
       {{{1200, 1400, 1600, 2000, 2200}, {1200, 1400, 1800, 1900}, {3000, 3300}}},
-      {{{1200, 1400, 1600, 1800, 2000, 2200, 2400, 3000, 3200}, {1200, 1400, 1800, 1900},
+      {{{1200, 1400, 1600, 1800, 2000, 2200, 2400, 3000, 3200},
+        {1200, 1400, 1800, 1900},
         {2910, 3170}}},
-      {{{1200, 1400, 1600, 1800, 2000, 2200, 2400, 3000, 3200}, {1200, 1400, 1800, 2000},
+      {{{1200, 1400, 1600, 1800, 2000, 2200, 2400, 3000, 3200},
+        {1200, 1400, 1800, 2000},
         {2970, 3110, 3140}}},
       {{{1200, 1700, 1800, 2000, 2600}, {1000, 1700, 2400}, {2860, 3390}}},
   }};
@@ -177,7 +190,7 @@ int startTime(int slot, int raceNumber) {
   static const std::array<int, 12> kBase{950,  1020, 1050, 1120, 1210, 1240,
                                          1310, 1340, 1415, 1450, 1530, 1610};
   static const std::array<int, 3> kEarly{5, 0, 10};
-  static const std::array<int, 3> kLate{10, 0, -25};
+  static const std::array<int, 3> kLate{10, 0, -15};
   const int base = kBase.at(static_cast<size_t>(raceNumber - 1));
   const int offset = (raceNumber <= 8 ? kEarly : kLate).at(static_cast<size_t>(std::min(slot, 2)));
   const int minutes = base / 100 * 60 + base % 100 + offset;
@@ -190,17 +203,20 @@ void completePlan(RacePlan& plan, const RaceDay& day, int slot, int raceNumber, 
   const int course = day.meetings.at(static_cast<size_t>(slot)).course;
   if (plan.distance == 0) plan.distance = chooseDistance(course, plan.surface, centre, rng);
   plan.track = trackCode(course, plan.surface, plan.distance);
-  plan.courseLane = plan.surface == kDirt ? ' ' : day.weekend < 2 ? 'A' : day.weekend < 4 ? 'B' : 'C';
+  plan.courseLane = plan.surface == kDirt ? ' '
+                    : day.weekend < 2     ? 'A'
+                    : day.weekend < 4     ? 'B'
+                                          : 'C';
   plan.symbol = raceSymbol(plan, rng);
   plan.firstPrize = firstPrize(plan);
   plan.fieldTarget = fieldTarget(plan, rng);
   plan.startTime = startTime(slot, raceNumber);
   if (plan.isSpecial()) {
-    plan.specialNumber = 1 + static_cast<int>(mixHash(static_cast<uint64_t>(course),
-                                                      static_cast<uint64_t>(day.period),
-                                                      static_cast<uint64_t>(day.weekend),
-                                                      static_cast<uint64_t>(raceNumber)) %
-                                              9000);
+    plan.specialNumber =
+        1 + static_cast<int>(
+                mixHash(static_cast<uint64_t>(course), static_cast<uint64_t>(day.period),
+                        static_cast<uint64_t>(day.weekend), static_cast<uint64_t>(raceNumber)) %
+                9000);
   }
 }
 
@@ -213,24 +229,71 @@ RacePlan planOfKind(Kind kind, bool special, const RaceDay& day, int slot, int r
   const int olderType = month <= 5 ? 14 : 13;
   int centre = 1700;
   switch (kind) {
-    case kN2: plan.raceType = 11; plan.condition = kNewcomer; centre = 1500; break;
-    case kM2: plan.raceType = 11; plan.condition = kMaiden; centre = 1500; break;
-    case kW2: plan.raceType = 11; plan.condition = kOneWin; centre = 1600; break;
-    case kO2: plan.raceType = 11; plan.condition = kOpen; centre = 1600; break;
-    case kN3: plan.raceType = 12; plan.condition = kNewcomer; centre = 1600; break;
-    case kM3: plan.raceType = 12; plan.condition = kMaiden; centre = 1600; break;
-    case kW3: plan.raceType = 12; plan.condition = kOneWin; centre = 1800; break;
-    case kO3: plan.raceType = 12; plan.condition = kOpen; centre = 1900; break;
-    case kC1: plan.raceType = olderType; plan.condition = kOneWin; break;
-    case kC2: plan.raceType = olderType; plan.condition = kTwoWins; break;
-    case kC3: plan.raceType = olderType; plan.condition = kThreeWins; centre = 1800; break;
-    case kCO: plan.raceType = olderType; plan.condition = kOpen; centre = 1800; break;
+    case kN2:
+      plan.raceType = 11;
+      plan.condition = kNewcomer;
+      centre = 1500;
+      break;
+    case kM2:
+      plan.raceType = 11;
+      plan.condition = kMaiden;
+      centre = 1500;
+      break;
+    case kW2:
+      plan.raceType = 11;
+      plan.condition = kOneWin;
+      centre = 1600;
+      break;
+    case kO2:
+      plan.raceType = 11;
+      plan.condition = kOpen;
+      centre = 1600;
+      break;
+    case kN3:
+      plan.raceType = 12;
+      plan.condition = kNewcomer;
+      centre = 1600;
+      break;
+    case kM3:
+      plan.raceType = 12;
+      plan.condition = kMaiden;
+      centre = 1600;
+      break;
+    case kW3:
+      plan.raceType = 12;
+      plan.condition = kOneWin;
+      centre = 1800;
+      break;
+    case kO3:
+      plan.raceType = 12;
+      plan.condition = kOpen;
+      centre = 1900;
+      break;
+    case kC1:
+      plan.raceType = olderType;
+      plan.condition = kOneWin;
+      break;
+    case kC2:
+      plan.raceType = olderType;
+      plan.condition = kTwoWins;
+      break;
+    case kC3:
+      plan.raceType = olderType;
+      plan.condition = kThreeWins;
+      centre = 1800;
+      break;
+    case kCO:
+      plan.raceType = olderType;
+      plan.condition = kOpen;
+      centre = 1800;
+      break;
     case kJ:
       plan.raceType = month <= 3 ? 19 : 18;
       plan.condition = rng.chance(0.6) ? kMaiden : kOpen;
       plan.surface = kJumps;
       break;
-    case kMain: break;
+    case kMain:
+      break;
   }
   if (!plan.isJump()) {
     double dirt = plan.condition == kNewcomer || plan.condition == kMaiden ? 0.45
@@ -268,18 +331,27 @@ RacePlan planOfKind(Kind kind, bool special, const RaceDay& day, int slot, int r
 Kind inSeason(Kind kind, int month, int dayOfMonth, int course) {
   const bool lateSeason = month > 9 || (month == 9 && dayOfMonth >= 10);
   switch (kind) {
-    case kN3: return month <= 3 ? kN3 : lateSeason ? kM2 : kM3;
-    case kM3: return lateSeason ? kM2 : kM3;
-    case kM2: return month >= 7 ? kM2 : kM3;
-    case kN2: return month >= 6 ? kN2 : kM3;
-    case kW2: return month >= 8 ? kW2 : kC1;
-    case kO2: return month >= 9 ? kO2 : kC2;
-    case kW3: return month <= 5 ? kW3 : kC1;
-    case kO3: return month <= 5 ? kO3 : kCO;
+    case kN3:
+      return month <= 3 ? kN3 : lateSeason ? kM2 : kM3;
+    case kM3:
+      return lateSeason ? kM2 : kM3;
+    case kM2:
+      return month >= 7 ? kM2 : kM3;
+    case kN2:
+      return month >= 6 ? kN2 : kM3;
+    case kW2:
+      return month >= 8 ? kW2 : kC1;
+    case kO2:
+      return month >= 9 ? kO2 : kC2;
+    case kW3:
+      return month <= 5 ? kW3 : kC1;
+    case kO3:
+      return month <= 5 ? kO3 : kCO;
     case kJ:
       if (hasJumps(course)) return kJ;
       return lateSeason ? kM2 : month >= 7 ? kM3 : kM3;
-    default: return kind;
+    default:
+      return kind;
   }
 }
 
@@ -287,19 +359,25 @@ Kind inSeason(Kind kind, int month, int dayOfMonth, int course) {
 
 int RacePlan::minAge() const {
   switch (raceType) {
-    case 11: return 2;
+    case 11:
+      return 2;
     case 12:
     case 13:
-    case 18: return 3;
-    default: return 4;
+    case 18:
+      return 3;
+    default:
+      return 4;
   }
 }
 
 int RacePlan::maxAge() const {
   switch (raceType) {
-    case 11: return 2;
-    case 12: return 3;
-    default: return 99;
+    case 11:
+      return 2;
+    case 12:
+      return 3;
+    default:
+      return 99;
   }
 }
 
@@ -308,11 +386,15 @@ int trackCode(int course, int surface, int distance) {
   if (surface == kDirt) return left ? 23 : 24;
   if (surface == kJumps) {
     switch (course) {
-      case 5: return 53;
-      case 6: return 51;
+      case 5:
+        return 53;
+      case 6:
+        return 51;
       case 3:
-      case 10: return 52;
-      default: return 54;
+      case 10:
+        return 52;
+      default:
+        return 54;
     }
   }
   if (course == 4) {
@@ -321,12 +403,15 @@ int trackCode(int course, int surface, int distance) {
   }
   if (left) return 11;
   switch (course) {
-    case 6: return distance == 1200 || distance == 1600 || distance == 2200 ? 18 : 17;
-    case 8: return distance >= 1600 && distance != 2000 ? 18 : 17;
+    case 6:
+      return distance == 1200 || distance == 1600 || distance == 2200 ? 18 : 17;
+    case 8:
+      return distance >= 1600 && distance != 2000 ? 18 : 17;
     case 9:
       if (distance == 3200) return 20;
       return distance == 1600 || distance == 1800 || distance == 2400 ? 18 : 17;
-    default: return 17;
+    default:
+      return 17;
   }
 }
 
@@ -341,7 +426,8 @@ RacePlan planRace(const RaceDay& day, int courseSlot, int raceNumber, Rng& rng) 
   Kind kind = choices[static_cast<size_t>(rng.weighted(weights))].kind;
 
   if (kind == kMain) {
-    if (const GradedRace* graded = gradedRaceAt(day.period, day.weekend, day.dayInWeekend, course)) {
+    if (const GradedRace* graded =
+            gradedRaceAt(day.period, day.weekend, day.dayInWeekend, course)) {
       RacePlan plan;
       plan.raceType = graded->raceType;
       plan.condition = kOpen;
@@ -365,8 +451,8 @@ RacePlan planRace(const RaceDay& day, int courseSlot, int raceNumber, Rng& rng) 
     }
   }
   kind = inSeason(kind, month, dayOfMonth, course);
-  const bool special = kind != kJ && (raceNumber == 11 || ((raceNumber == 9 || raceNumber == 10) &&
-                                                           rng.chance(0.9)));
+  const bool special = kind != kJ && (raceNumber == 11 ||
+                                      ((raceNumber == 9 || raceNumber == 10) && rng.chance(0.9)));
   return planOfKind(kind, special, day, courseSlot, raceNumber, rng);
 }
 

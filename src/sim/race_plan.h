@@ -23,22 +23,22 @@ inline constexpr int kJumps = 2;
 // What a race is before its runners are known: the RA fields that the race
 // programme fixes.
 struct RacePlan {
-  int raceType = 13;    // 11 2yo, 12 3yo, 13 3yo and up, 14 4yo and up, 18/19 jumps
+  int raceType = 13;  // 11 2yo, 12 3yo, 13 3yo and up, 14 4yo and up, 18/19 jumps
   int condition = kOneWin;
   bool fillies = false;
   int surface = kTurf;
   int distance = 1600;
   int track = 17;
-  char courseLane = 'A';   // turf rail position A-C, blank on dirt
-  char weightType = '3';   // '1' handicap, '2' by conditions, '3' by age, '4' fixed
-  char grade = ' ';        // ' ', 'E' special, 'A'-'C' G1-G3
-  std::string name;        // CP932, empty for an ordinary race
-  std::string symbol;      // race symbol code, 3 characters
-  int running = 0;         // running number of a graded race
-  int specialNumber = 0;   // number of a special race, 0 for an ordinary one
-  int firstPrize = 0;      // hundreds of yen
-  int fieldTarget = 16;    // wished number of runners (5-18)
-  int startTime = 1000;    // hhmm
+  char courseLane = 'A';  // turf rail position A-C, blank on dirt
+  char weightType = '3';  // '1' handicap, '2' by conditions, '3' by age, '4' fixed
+  char grade = ' ';       // ' ', 'E' special, 'A'-'C' G1-G3
+  std::string name;       // CP932, empty for an ordinary race
+  std::string symbol;     // race symbol code, 3 characters
+  int running = 0;        // running number of a graded race
+  int specialNumber = 0;  // number of a special race, 0 for an ordinary one
+  int firstPrize = 0;     // hundreds of yen
+  int fieldTarget = 16;   // wished number of runners (5-18)
+  int startTime = 1000;   // hhmm
 
   bool isJump() const { return surface == kJumps; }
   bool isSpecial() const { return grade != ' '; }

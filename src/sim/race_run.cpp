@@ -54,7 +54,8 @@ std::vector<int> ranksOf(const std::vector<double>& values) {
     return values[static_cast<size_t>(a)] < values[static_cast<size_t>(b)];
   });
   std::vector<int> ranks(values.size());
-  for (size_t i = 0; i < order.size(); ++i) ranks[static_cast<size_t>(order[i])] = static_cast<int>(i) + 1;
+  for (size_t i = 0; i < order.size(); ++i)
+    ranks[static_cast<size_t>(order[i])] = static_cast<int>(i) + 1;
   return ranks;
 }
 
@@ -91,15 +92,14 @@ std::vector<int> leaderLaps(int distance, int time, int last3, int last4, Rng& r
 }  // namespace
 
 double parTime(int course, int surface, int distance) {
-  static constexpr ParPoint kTurfPar[] = {{1000, 56.5}, {1200, 69.0},  {1400, 81.5},  {1500, 88.0},
-                                       {1600, 94.0}, {1700, 100.5}, {1800, 107.5}, {2000, 120.0},
-                                       {2200, 133.5}, {2300, 139.5}, {2400, 145.5}, {2500, 152.0},
-                                       {2600, 158.5}, {3000, 184.0}, {3200, 197.0}, {3400, 210.5},
-                                       {3600, 224.0}};
-  static constexpr ParPoint kDirtPar[] = {{1000, 59.5},  {1150, 68.5},  {1200, 71.5},  {1300, 78.5},
-                                       {1400, 84.5},  {1600, 97.0},  {1700, 104.5}, {1800, 112.5},
-                                       {1900, 119.0}, {2000, 125.5}, {2100, 131.5}, {2400, 152.0},
-                                       {2500, 158.5}};
+  static constexpr ParPoint kTurfPar[] = {
+      {1000, 56.5},  {1200, 69.0},  {1400, 81.5},  {1500, 88.0},  {1600, 94.0},  {1700, 100.5},
+      {1800, 107.5}, {2000, 120.0}, {2200, 133.5}, {2300, 139.5}, {2400, 145.5}, {2500, 152.0},
+      {2600, 158.5}, {3000, 184.0}, {3200, 197.0}, {3400, 210.5}, {3600, 224.0}};
+  static constexpr ParPoint kDirtPar[] = {
+      {1000, 59.5},  {1150, 68.5},  {1200, 71.5},  {1300, 78.5},  {1400, 84.5},
+      {1600, 97.0},  {1700, 104.5}, {1800, 112.5}, {1900, 119.0}, {2000, 125.5},
+      {2100, 131.5}, {2400, 152.0}, {2500, 158.5}};
   // The tables hold an average runner; a race's winner is the best of its
   // field, so the par is set that much slower.
   constexpr double kField = 1.018;
@@ -191,7 +191,8 @@ void runRace(SimRace& race, const std::vector<Horse>& horses, int day, Rng& rng)
     int time = std::max(lastTime, roundTenths(finish[static_cast<size_t>(k)].first));
     if (k == deadHeat) {
       time = lastTime;
-      runner.position = runners[static_cast<size_t>(finish[static_cast<size_t>(k - 1)].second)].position;
+      runner.position =
+          runners[static_cast<size_t>(finish[static_cast<size_t>(k - 1)].second)].position;
     } else {
       runner.position = k + 1;
     }
@@ -209,8 +210,8 @@ void runRace(SimRace& race, const std::vector<Horse>& horses, int day, Rng& rng)
   }
   const auto earlyRank = ranksOf(early);
   const bool fourCorners = plan.isJump() || plan.distance >= 1700;
-  const std::array<double, 4> fractions =
-      fourCorners ? std::array<double, 4>{0.1, 0.25, 0.5, 0.75} : std::array<double, 4>{0, 0, 0.45, 0.7};
+  const std::array<double, 4> fractions = fourCorners ? std::array<double, 4>{0.1, 0.25, 0.5, 0.75}
+                                                      : std::array<double, 4>{0, 0, 0.45, 0.7};
   for (int c = fourCorners ? 0 : 2; c < 4; ++c) {
     std::vector<double> score;
     for (int k = 0; k < finishers; ++k) {
@@ -219,8 +220,8 @@ void runRace(SimRace& race, const std::vector<Horse>& horses, int day, Rng& rng)
     }
     const auto rank = ranksOf(score);
     for (int k = 0; k < finishers; ++k) {
-      runners[static_cast<size_t>(finish[static_cast<size_t>(k)].second)].corners[static_cast<size_t>(c)] =
-          rank[static_cast<size_t>(k)];
+      runners[static_cast<size_t>(finish[static_cast<size_t>(k)].second)]
+          .corners[static_cast<size_t>(c)] = rank[static_cast<size_t>(k)];
     }
   }
 
@@ -234,7 +235,7 @@ void runRace(SimRace& race, const std::vector<Horse>& horses, int day, Rng& rng)
   } else if (plan.surface == kDirt) {
     delta = plan.distance <= 1400 ? 1.0 : plan.distance <= 1800 ? 0.3 : 0.0;
   } else {
-    delta = plan.distance <= 1200 ? 0.8
+    delta = plan.distance <= 1200   ? 0.8
             : plan.distance <= 1400 ? 0.0
             : plan.distance <= 1600 ? -0.6
             : plan.distance <= 2000 ? -1.3

@@ -110,7 +110,8 @@ class Canvas {
   // Zero-padded digits; a value too wide for the field is written as nines.
   void number(Field field, long long value) {
     std::string digits = std::to_string(std::max(0LL, value));
-    if (static_cast<int>(digits.size()) > field.length) digits.assign(static_cast<size_t>(field.length), '9');
+    if (static_cast<int>(digits.size()) > field.length)
+      digits.assign(static_cast<size_t>(field.length), '9');
     put(field, std::string(static_cast<size_t>(field.length) - digits.size(), '0') + digits);
   }
   void zeros(Field field) { put(field, std::string(static_cast<size_t>(field.length), '0')); }
@@ -191,7 +192,8 @@ std::string raRecord(const SimRace& race, RecordStage stage, char dataKind, int 
   record.zeros(ra::kAddedBefore);
   if (results) {
     for (int p = 0; p < 5; ++p) {
-      record.number({ra::kAddedPrizes.position + 8 * p, 8}, race.addedPrizes[static_cast<size_t>(p)]);
+      record.number({ra::kAddedPrizes.position + 8 * p, 8},
+                    race.addedPrizes[static_cast<size_t>(p)]);
     }
   }
   record.number(f::kStartTime, plan.startTime);
@@ -304,8 +306,9 @@ std::string seRecord(const SimRace& race, size_t index, const std::vector<Horse>
     } else {
       record.number(f::kHorseWeight, runner.horseWeight);
       if (runner.weightChangeKnown) {
-        record.character(f::kWeightChangeSign,
-                         runner.weightChange > 0 ? '+' : runner.weightChange < 0 ? '-' : ' ');
+        record.character(f::kWeightChangeSign, runner.weightChange > 0   ? '+'
+                                               : runner.weightChange < 0 ? '-'
+                                                                         : ' ');
         record.number(f::kWeightChange, std::abs(runner.weightChange));
       }
     }

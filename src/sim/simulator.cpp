@@ -49,8 +49,8 @@ struct Going {
 
 Going drawGoing(int month, Rng& rng) {
   const bool winter = month == 12 || month <= 2;
-  const std::array<double, 6> weatherWeights{0.5, 0.3, 0.08, 0.08, winter ? 0.02 : 0.0,
-                                             winter ? 0.02 : 0.0};
+  const std::array<double, 6> weatherWeights{
+      0.5, 0.3, 0.08, 0.08, winter ? 0.02 : 0.0, winter ? 0.02 : 0.0};
   Going going;
   going.weather = 1 + rng.weighted(weatherWeights);
   std::array<double, 4> turf{0.85, 0.12, 0.03, 0.0};
@@ -108,7 +108,8 @@ class Simulation {
         throw Error("出力先には既にデータがあります: " + folder.string());
       }
       fs::create_directories(folder, error);
-      if (error) throw Error("フォルダを作成できません: " + folder.string() + " (" + error.message() + ")");
+      if (error)
+        throw Error("フォルダを作成できません: " + folder.string() + " (" + error.message() + ")");
     }
   }
 
@@ -196,9 +197,8 @@ class Simulation {
       }
     }
     // Files list the races by racecourse, then race number.
-    std::stable_sort(races.begin(), races.end(), [](const SimRace& a, const SimRace& b) {
-      return a.key() < b.key();
-    });
+    std::stable_sort(races.begin(), races.end(),
+                     [](const SimRace& a, const SimRace& b) { return a.key() < b.key(); });
     return races;
   }
 
@@ -256,9 +256,11 @@ class Simulation {
     if (m_rng.chance(0.3)) {
       const size_t dayCount = racesOfDay.size() - (finalWeekend ? 1 : 0);
       if (dayCount > 0) {
-        const auto& races = racesOfDay[static_cast<size_t>(m_rng.below(static_cast<int>(dayCount)))];
+        const auto& races =
+            racesOfDay[static_cast<size_t>(m_rng.below(static_cast<int>(dayCount)))];
         corrected = &races[static_cast<size_t>(m_rng.below(static_cast<int>(races.size())))];
-        correctedRunner = static_cast<size_t>(m_rng.below(static_cast<int>(corrected->runners.size())));
+        correctedRunner =
+            static_cast<size_t>(m_rng.below(static_cast<int>(corrected->runners.size())));
         if (!corrected->runners[correctedRunner].starter()) corrected = nullptr;
       }
     }
@@ -269,8 +271,10 @@ class Simulation {
       std::string entries;
       std::string card;
       for (const auto& race : racesOfDay[k]) {
-        addRecords(entries, race, RecordStage::kEntries, kEntriesKind, ' ', dateOfDayNumber(saturday - 2));
-        addRecords(card, race, RecordStage::kRaceCard, kRaceCardKind, ' ', dateOfDayNumber(saturday - 1));
+        addRecords(entries, race, RecordStage::kEntries, kEntriesKind, ' ',
+                   dateOfDayNumber(saturday - 2));
+        addRecords(card, race, RecordStage::kRaceCard, kRaceCardKind, ' ',
+                   dateOfDayNumber(saturday - 1));
       }
       writeDelivery(timestamp(saturday - 2, 15 * 3600 + seconds), "entries", date, entries);
       writeDelivery(timestamp(saturday - 1, 15 * 3600 + seconds), "card", date, card);
@@ -283,7 +287,8 @@ class Simulation {
         ++m_summary.races;
         m_summary.runners += static_cast<int>(race.runners.size());
         if (lastOfAll) {
-          addRecords(results, race, RecordStage::kResults, kRealTimeKind, kRealTimePayoutKind, date);
+          addRecords(results, race, RecordStage::kResults, kRealTimeKind, kRealTimePayoutKind,
+                     date);
         } else if (&race == corrected) {
           SimRace wrong = race;
           SimRunner& runner = wrong.runners[correctedRunner];
@@ -311,8 +316,10 @@ class Simulation {
     }
   }
 
-  void writeDelivery(const std::string& stamp, const char* text, int date, const std::string& content) {
-    write(m_options.outputFolder / "RACEDIFF" / store::format("%s_%s_%08d.txt", stamp.c_str(), text, date),
+  void writeDelivery(const std::string& stamp, const char* text, int date,
+                     const std::string& content) {
+    write(m_options.outputFolder / "RACEDIFF" /
+              store::format("%s_%s_%08d.txt", stamp.c_str(), text, date),
           content);
   }
 

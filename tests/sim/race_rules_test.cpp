@@ -42,7 +42,9 @@ TEST(RaceCalendarTest, MeetingsAreNumberedPerRacecourseThroughTheYear) {
   std::map<int, int> lastMeeting;
   for (const auto& day : days) {
     EXPECT_TRUE(day.meetings.size() == 2 || day.meetings.size() == 3) << day.date;
-    EXPECT_GE(weekdayOf(dayNumberOfDate(day.date)) == 6 ? 1 : weekdayOf(dayNumberOfDate(day.date)) == 0 ? 2 : 3,
+    EXPECT_GE(weekdayOf(dayNumberOfDate(day.date)) == 6   ? 1
+              : weekdayOf(dayNumberOfDate(day.date)) == 0 ? 2
+                                                          : 3,
               day.weekdayCode);
     for (const auto& m : day.meetings) {
       if (day.date / 10000 != 2022) continue;
@@ -176,7 +178,8 @@ TEST(PayoutsTest, DeadHeatsAddEntries) {
     EXPECT_EQ(p.quinellaPlace.size(), c.quinellaPlace);
     EXPECT_EQ(p.exacta.size(), c.exacta);
     EXPECT_EQ(p.trio.size(), c.trio);
-    for (const auto* lines : {&p.win, &p.place, &p.quinella, &p.quinellaPlace, &p.exacta, &p.trio}) {
+    for (const auto* lines :
+         {&p.win, &p.place, &p.quinella, &p.quinellaPlace, &p.exacta, &p.trio}) {
       for (const auto& line : *lines) {
         EXPECT_GE(line.payout, 100);
         EXPECT_GE(line.popularity, 1);
@@ -206,13 +209,15 @@ TEST(PayoutsTest, PopularityFollowsTheChances) {
 // layout of a simulated record with a real one whatever the values.
 std::string classes(std::string_view record) {
   std::string out;
-  for (char c : record) out += std::isdigit(static_cast<unsigned char>(c)) ? 'd' : c == ' ' ? 's' : 'x';
+  for (char c : record)
+    out += std::isdigit(static_cast<unsigned char>(c)) ? 'd' : c == ' ' ? 's' : 'x';
   return out;
 }
 
 std::string realRecords() {
-  const std::filesystem::path path = std::filesystem::path(ORVALLE_REALDATA_DIR) /
-                                     "urasandesu_JVLinkToSQLite__DataBridgeIntegrationTest.RA_SE_HR.cp932.dat";
+  const std::filesystem::path path =
+      std::filesystem::path(ORVALLE_REALDATA_DIR) /
+      "urasandesu_JVLinkToSQLite__DataBridgeIntegrationTest.RA_SE_HR.cp932.dat";
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
@@ -242,7 +247,8 @@ TEST(RecordLayoutTest, RecordsHaveTheLayoutOfRealOnes) {
   std::string expectedRa = classes(records[0]);
   std::string actualRa = classes(ra);
   // The race symbol's first character is a letter or a digit by symbol.
-  expectedRa[store::ra::kRaceSymbolCode.position - 1] = actualRa[store::ra::kRaceSymbolCode.position - 1];
+  expectedRa[store::ra::kRaceSymbolCode.position - 1] =
+      actualRa[store::ra::kRaceSymbolCode.position - 1];
   EXPECT_EQ(actualRa, expectedRa);
   EXPECT_EQ(classes(se), classes(records[1]));
   EXPECT_EQ(classes(hr), classes(records[2]));

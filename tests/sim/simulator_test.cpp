@@ -24,8 +24,9 @@ using test::fileNames;
 using test::splitRecords;
 
 bool allDigits(std::string_view text) {
-  return !text.empty() && std::all_of(text.begin(), text.end(),
-                                      [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+    return std::isdigit(static_cast<unsigned char>(c));
+  });
 }
 
 // Three race days (Saturday, Sunday and the Coming-of-Age Monday of 2021)
@@ -66,8 +67,8 @@ class SimulatedSourceTest : public ::testing::Test {
   static std::map<std::string, RaceResult> finalResults() {
     std::map<std::string, RaceResult> races;
     for (const auto& [name, records] : deliveries()) {
-      if (name.find("results") == std::string::npos && name.find("correction") == std::string::npos &&
-          name.rfind("0B12", 0) != 0) {
+      if (name.find("results") == std::string::npos &&
+          name.find("correction") == std::string::npos && name.rfind("0B12", 0) != 0) {
         continue;
       }
       for (const auto& record : records) {
@@ -99,7 +100,8 @@ TEST_F(SimulatedSourceTest, SummaryCountsWhatWasWritten) {
   std::set<std::string> horses;
   for (const auto& [key, race] : races) {
     runners += static_cast<int>(race.se.size());
-    for (const auto& se : race.se) horses.insert(std::string(store::se::kRegistrationNumber.in(se)));
+    for (const auto& se : race.se)
+      horses.insert(std::string(store::se::kRegistrationNumber.in(se)));
   }
   EXPECT_EQ(runners, s_summary.runners);
   EXPECT_EQ(static_cast<int>(horses.size()), s_summary.horses);
@@ -116,22 +118,38 @@ TEST_F(SimulatedSourceTest, EveryRecordHasItsLengthEncodingAndNumericFields) {
   namespace ra = store::ra;
   namespace se = store::se;
   const NumericField numeric[] = {
-      {"RA", store::head::kCreationDate}, {"RA", store::head::kRaceKey},
-      {"RA", ra::kWeekdayCode},           {"RA", ra::kGradedRaceRunning},
-      {"RA", ra::kRaceTypeCode},          {"RA", ra::kConditionCodeYoungest},
-      {"RA", ra::kDistance},              {"RA", ra::kTrackCode},
-      {"RA", ra::kFirstPrize},            {"RA", ra::kStartTime},
-      {"RA", ra::kRegisteredRunners},     {"RA", ra::kStarters},
-      {"RA", ra::kFinishers},             {"RA", ra::kWeatherCode},
-      {"SE", store::head::kRaceKey},      {"SE", se::kBracket},
-      {"SE", se::kHorseNumber},           {"SE", se::kRegistrationNumber},
-      {"SE", se::kSexCode},               {"SE", se::kAge},
-      {"SE", se::kWeightCarried},         {"SE", se::kApprenticeCode},
-      {"SE", se::kAbnormalityCode},       {"SE", se::kFinishingPosition},
-      {"SE", se::kRaceTime},              {"SE", se::kWinOdds},
-      {"SE", se::kPopularityRank},        {"SE", se::kPrizeMoney},
-      {"SE", se::kLast3Furlongs},         {"SE", se::kLast4Furlongs},
-      {"SE", se::kCorner4Position},       {"HR", store::head::kRaceKey},
+      {"RA", store::head::kCreationDate},
+      {"RA", store::head::kRaceKey},
+      {"RA", ra::kWeekdayCode},
+      {"RA", ra::kGradedRaceRunning},
+      {"RA", ra::kRaceTypeCode},
+      {"RA", ra::kConditionCodeYoungest},
+      {"RA", ra::kDistance},
+      {"RA", ra::kTrackCode},
+      {"RA", ra::kFirstPrize},
+      {"RA", ra::kStartTime},
+      {"RA", ra::kRegisteredRunners},
+      {"RA", ra::kStarters},
+      {"RA", ra::kFinishers},
+      {"RA", ra::kWeatherCode},
+      {"SE", store::head::kRaceKey},
+      {"SE", se::kBracket},
+      {"SE", se::kHorseNumber},
+      {"SE", se::kRegistrationNumber},
+      {"SE", se::kSexCode},
+      {"SE", se::kAge},
+      {"SE", se::kWeightCarried},
+      {"SE", se::kApprenticeCode},
+      {"SE", se::kAbnormalityCode},
+      {"SE", se::kFinishingPosition},
+      {"SE", se::kRaceTime},
+      {"SE", se::kWinOdds},
+      {"SE", se::kPopularityRank},
+      {"SE", se::kPrizeMoney},
+      {"SE", se::kLast3Furlongs},
+      {"SE", se::kLast4Furlongs},
+      {"SE", se::kCorner4Position},
+      {"HR", store::head::kRaceKey},
   };
   int records = 0;
   for (const auto& [name, list] : deliveries()) {
@@ -149,7 +167,8 @@ TEST_F(SimulatedSourceTest, EveryRecordHasItsLengthEncodingAndNumericFields) {
       for (const auto& n : numeric) {
         if (n.kind == kind) {
           EXPECT_TRUE(allDigits(n.field.in(record)))
-              << name << " " << kind << " at " << n.field.position << ": '" << n.field.in(record) << "'";
+              << name << " " << kind << " at " << n.field.position << ": '" << n.field.in(record)
+              << "'";
         }
       }
       const int date = store::raceDate(record);
@@ -284,7 +303,8 @@ TEST_F(SimulatedSourceTest, PayoutsMatchTheFinish) {
           continue;
         }
         std::vector<int> combination;
-        for (int k = 0; k < numbers; ++k) combination.push_back(block.number(e, k).numberIn(race.hr));
+        for (int k = 0; k < numbers; ++k)
+          combination.push_back(block.number(e, k).numberIn(race.hr));
         EXPECT_GE(block.payout(e).numberIn(race.hr), 100);
         EXPECT_GE(block.popularity(e).numberIn(race.hr), 1);
         used.push_back(combination);
@@ -305,7 +325,8 @@ TEST_F(SimulatedSourceTest, PayoutsMatchTheFinish) {
     EXPECT_EQ(win, winners);
     const int places = starters <= 7 ? 2 : 3;
     int placed = 0;
-    for (const auto& [position, horses] : byPosition) placed += position <= places ? static_cast<int>(horses.size()) : 0;
+    for (const auto& [position, horses] : byPosition)
+      placed += position <= places ? static_cast<int>(horses.size()) : 0;
     EXPECT_EQ(static_cast<int>(place.size()), placed);
     // Without a dead heat among the first three the combinations are single.
     if (byPosition[1].size() == 1 && byPosition[2].size() == 1 && byPosition[3].size() == 1) {
@@ -313,7 +334,9 @@ TEST_F(SimulatedSourceTest, PayoutsMatchTheFinish) {
       const int second = byPosition[2][0];
       const int third = byPosition[3][0];
       EXPECT_EQ(store::hr::kWin.payout(0).numberIn(race.hr), odds[first] * 10);
-      EXPECT_EQ(quinella, (std::vector<std::vector<int>>{{std::min(first, second), std::max(first, second)}}));
+      EXPECT_EQ(
+          quinella,
+          (std::vector<std::vector<int>>{{std::min(first, second), std::max(first, second)}}));
       EXPECT_EQ(exacta, (std::vector<std::vector<int>>{{first, second}}));
       std::vector<int> top3{first, second, third};
       std::sort(top3.begin(), top3.end());
@@ -343,6 +366,12 @@ TEST_F(SimulatedSourceTest, DeliveriesComeInTimeOrder) {
     lastStamp = stamp;
     const std::string date = name.substr(name.size() - 12, 8);
     const std::string stage = name.substr(15, name.size() - 15 - 13);
+    // A correction follows the results it corrects.
+    if (stage == "correction") {
+      ASSERT_FALSE(stagesOfDay[date].empty()) << name;
+      EXPECT_EQ(stagesOfDay[date].back(), "results") << name;
+      continue;
+    }
     stagesOfDay[date].push_back(stage);
   }
   EXPECT_EQ(stagesOfDay["20210109"], (std::vector<std::string>{"entries", "card", "results"}));
@@ -407,6 +436,40 @@ TEST(SimulatorTest, TheSameSeedWritesTheSameBytes) {
   EXPECT_TRUE(first == again);
   ASSERT_EQ(first.size(), other.size());  // the calendar does not depend on the seed
   EXPECT_FALSE(first == other);
+}
+
+TEST(SimulatorTest, ACorrectionDeliversARaceAgainWithOneRunnerChanged) {
+  TempDir folder;
+  SimulationOptions options;
+  options.outputFolder = folder.path();
+  options.days = 5;
+  options.seed = 5;  // a seed whose weekends have corrections
+  (void)simulate(options);
+  std::map<std::string, std::vector<std::string>> firstResults;  // race key -> records
+  int corrections = 0;
+  for (const auto& name : fileNames(folder / "RACEDIFF")) {
+    const auto records = splitRecords(readFile(folder / "RACEDIFF" / name));
+    if (name.find("_results_") != std::string::npos) {
+      for (const auto& record : records)
+        firstResults[std::string(store::raceKey(record))].push_back(record);
+    }
+    if (name.find("_correction_") == std::string::npos) continue;
+    ++corrections;
+    const std::string key(store::raceKey(records.at(0)));
+    const auto& before = firstResults[key];
+    ASSERT_EQ(before.size(), records.size()) << name;
+    int changed = 0;
+    for (size_t i = 0; i < records.size(); ++i) {
+      EXPECT_EQ(store::raceKey(records[i]), key);
+      // The creation date is the day of the delivery.
+      if (records[i].substr(11) == before[i].substr(11)) continue;
+      ++changed;
+      EXPECT_EQ(store::recordKind(records[i]), "SE");
+      EXPECT_NE(store::se::kHorseWeight.in(records[i]), store::se::kHorseWeight.in(before[i]));
+    }
+    EXPECT_EQ(changed, 1) << name;
+  }
+  EXPECT_GE(corrections, 1);
 }
 
 TEST(SimulatorTest, RefusesAFolderThatAlreadyHoldsASource) {
