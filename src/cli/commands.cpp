@@ -9,6 +9,7 @@ void registerCommands(CLI::App& app, CliContext& context, std::function<void()>&
   registerDaysCommand(app, context, action);
   registerGetCommand(app, context, action);
   registerSetCommand(app, context, action);
+  registerSimulateCommand(app, context, action);
 }
 
 app::Home homeOf(const CliContext& context) {

@@ -22,6 +22,7 @@ void registerInitCommand(CLI::App& app, CliContext& context, std::function<void(
 void registerDaysCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
 void registerGetCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
 void registerSetCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
+void registerSimulateCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
 
 // The home folder of the --home option or the environment; nothing is
 // created. Throws orvalle::Error when none can be decided.
