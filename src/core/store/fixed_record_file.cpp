@@ -71,15 +71,17 @@ FixedRecordFile::~FixedRecordFile() {
   if (m_fd >= 0) ::close(m_fd);
 }
 
-std::string FixedRecordFile::read(size_t index) const {
-  std::string record(m_recordSize, ' ');
-  if (index >= m_count) return record;
-  size_t offset = index * m_recordSize;
-  size_t wanted = std::min(m_recordSize, m_fileSize - offset);
+std::string FixedRecordFile::read(size_t index) const { return readRange(index, 1); }
+
+std::string FixedRecordFile::readRange(size_t first, size_t count) const {
+  std::string records(count * m_recordSize, ' ');
+  if (first >= m_count || count == 0) return records;
+  size_t offset = first * m_recordSize;
+  size_t wanted = std::min(records.size(), m_fileSize - offset);
   size_t done = 0;
   while (done < wanted) {
     ssize_t got =
-        ::pread(m_fd, record.data() + done, wanted - done, static_cast<off_t>(offset + done));
+        ::pread(m_fd, records.data() + done, wanted - done, static_cast<off_t>(offset + done));
     if (got < 0) {
       if (errno == EINTR) continue;
       throwReadError(m_path, errno);
@@ -87,7 +89,7 @@ std::string FixedRecordFile::read(size_t index) const {
     if (got == 0) break;  // the file shrank meanwhile: the rest stays blank
     done += static_cast<size_t>(got);
   }
-  return record;
+  return records;
 }
 
 std::optional<std::vector<std::string>> readFixedRecords(const std::filesystem::path& path,

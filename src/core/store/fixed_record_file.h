@@ -33,6 +33,12 @@ class FixedRecordFile {
   // blanks. Throws orvalle::Error when the file cannot be read.
   std::string read(size_t index) const;
 
+  // Records `first` to `first + count - 1` in one read, as one text of
+  // `count * recordSize` bytes: each record as read() gives it (a short last
+  // record padded, records at or beyond count() blank). Throws orvalle::Error
+  // when the file cannot be read.
+  std::string readRange(size_t first, size_t count) const;
+
  private:
   FixedRecordFile(int fd, std::filesystem::path path, size_t recordSize, size_t fileSize);
 

@@ -26,5 +26,20 @@ TEST(FixedRecordFileTest, ReadFixedRecordsStopsAtTheLimitAndPadsAShortLastRecord
   EXPECT_TRUE(none->empty());
 }
 
+TEST(FixedRecordFileTest, ARangeReadsLikeItsRecordsOneByOne) {
+  test::TempDir dir;
+  test::writeFile(dir / "horse.kak", "aaaa\r\nbbbb\r\ncc");
+  auto file = FixedRecordFile::open(dir / "horse.kak", 6);
+  ASSERT_TRUE(file);
+  ASSERT_EQ(file->count(), 3u);
+  EXPECT_EQ(file->readRange(0, 3), "aaaa\r\nbbbb\r\ncc    ");
+  EXPECT_EQ(file->readRange(1, 1), file->read(1));
+  // Records beyond the end are blank.
+  EXPECT_EQ(file->readRange(2, 3), "cc    " + std::string(12, ' '));
+  EXPECT_EQ(file->readRange(3, 2), std::string(12, ' '));
+  EXPECT_EQ(file->readRange(0, 0), "");
+  EXPECT_EQ(file->read(7), std::string(6, ' '));
+}
+
 }  // namespace
 }  // namespace orvalle::store
