@@ -11,6 +11,7 @@ void registerCommands(CLI::App& app, CliContext& context, std::function<void()>&
   registerSetCommand(app, context, action);
   registerAcquireCommand(app, context, action);
   registerFetchResultsCommand(app, context, action);
+  registerSimulateCommand(app, context, action);
 }
 
 app::Home homeOf(const CliContext& context) {

@@ -24,6 +24,7 @@ void registerGetCommand(CLI::App& app, CliContext& context, std::function<void()
 void registerSetCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
 void registerAcquireCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
 void registerFetchResultsCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
+void registerSimulateCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
 
 // The home folder of the --home option or the environment; nothing is
 // created. Throws orvalle::Error when none can be decided.

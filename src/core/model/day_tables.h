@@ -47,7 +47,9 @@ class DayTables {
   std::string_view payout(int raceSlot) const { return m_payouts.at(checkedRace(raceSlot)); }
   std::string_view pastRun(int raceSlot, int runnerSlot, int pastRunSlot) const;
 
-  void setRace(int raceSlot, std::string_view image) { m_races.assign(checkedRace(raceSlot), image); }
+  void setRace(int raceSlot, std::string_view image) {
+    m_races.assign(checkedRace(raceSlot), image);
+  }
   void setRunner(int raceSlot, int runnerSlot, std::string_view image);
   void setPayout(int raceSlot, std::string_view image) {
     m_payouts.assign(checkedRace(raceSlot), image);

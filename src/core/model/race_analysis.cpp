@@ -42,9 +42,8 @@ void RaceAnalysis::resetForDayLoad() {
 
 void RaceAnalysis::resetRunnerStatistics(int runnerSlot) {
   periodEarnings[runnerSlot] = 0;
-  for (auto* counts : {&overallCounts, &turfHeavyCounts, &turfCounts, &dirtHeavyCounts,
-                       &dirtCounts, &shortDistanceCounts, &middleDistanceCounts,
-                       &longDistanceCounts}) {
+  for (auto* counts : {&overallCounts, &turfHeavyCounts, &turfCounts, &dirtHeavyCounts, &dirtCounts,
+                       &shortDistanceCounts, &middleDistanceCounts, &longDistanceCounts}) {
     (*counts)[runnerSlot] = FinishCounts{};
   }
   expectedWinCount[runnerSlot] = 0;

@@ -72,8 +72,8 @@ struct RaceAnalysis {
   PerRunner<FinishCounts> middleDistanceCounts;
   PerRunner<FinishCounts> longDistanceCounts;
 
-  PerRunner<double> predictedOdds;        // 0 = none
-  PerRunner<int32_t> predictedOddsRank;   // 1 = lowest odds
+  PerRunner<double> predictedOdds;       // 0 = none
+  PerRunner<int32_t> predictedOddsRank;  // 1 = lowest odds
 
   PerRunner<int32_t> winCount;
   PerRunner<int32_t> lossCount;

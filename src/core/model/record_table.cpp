@@ -11,8 +11,8 @@ RecordTable::RecordTable(size_t recordCount, size_t recordSize)
 
 size_t RecordTable::checked(size_t index) const {
   if (index >= m_count) {
-    throw Error("範囲外の番号です: " + std::to_string(index) + " (0-" + std::to_string(m_count - 1) +
-                ")");
+    throw Error("範囲外の番号です: " + std::to_string(index) + " (0-" +
+                std::to_string(m_count - 1) + ")");
   }
   return index * m_size;
 }

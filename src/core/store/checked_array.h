@@ -29,7 +29,8 @@ class CheckedArray {
  private:
   static size_t checked(int index) {
     if (index < 0 || static_cast<size_t>(index) >= N) {
-      throw Error("範囲外の番号です: " + std::to_string(index) + " (0-" + std::to_string(N - 1) + ")");
+      throw Error("範囲外の番号です: " + std::to_string(index) + " (0-" + std::to_string(N - 1) +
+                  ")");
     }
     return static_cast<size_t>(index);
   }

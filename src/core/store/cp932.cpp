@@ -57,8 +57,7 @@ size_t utf8SequenceLength(std::string_view rest) {
   size_t length = byte < 0x80 ? 1 : byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
   // Skip only the bytes that belong to the sequence.
   size_t n = 1;
-  while (n < length && n < rest.size() &&
-         (static_cast<unsigned char>(rest[n]) & 0xC0) == 0x80) {
+  while (n < length && n < rest.size() && (static_cast<unsigned char>(rest[n]) & 0xC0) == 0x80) {
     ++n;
   }
   return n;

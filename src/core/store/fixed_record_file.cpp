@@ -14,7 +14,8 @@ namespace orvalle::store {
 namespace {
 
 [[noreturn]] void throwReadError(const std::filesystem::path& path, int error) {
-  throw Error("ファイルを読み込めませんでした: " + path.string() + " (" + std::strerror(error) + ")");
+  throw Error("ファイルを読み込めませんでした: " + path.string() + " (" + std::strerror(error) +
+              ")");
 }
 
 }  // namespace
@@ -32,7 +33,8 @@ std::optional<FixedRecordFile> FixedRecordFile::open(const std::filesystem::path
     ::close(fd);
     throwReadError(path, S_ISDIR(info.st_mode) ? EISDIR : error);
   }
-  return FixedRecordFile(fd, path, recordSize == 0 ? 1 : recordSize, static_cast<size_t>(info.st_size));
+  return FixedRecordFile(fd, path, recordSize == 0 ? 1 : recordSize,
+                         static_cast<size_t>(info.st_size));
 }
 
 FixedRecordFile::FixedRecordFile(int fd, std::filesystem::path path, size_t recordSize,
@@ -76,7 +78,8 @@ std::string FixedRecordFile::read(size_t index) const {
   size_t wanted = std::min(m_recordSize, m_fileSize - offset);
   size_t done = 0;
   while (done < wanted) {
-    ssize_t got = ::pread(m_fd, record.data() + done, wanted - done, static_cast<off_t>(offset + done));
+    ssize_t got =
+        ::pread(m_fd, record.data() + done, wanted - done, static_cast<off_t>(offset + done));
     if (got < 0) {
       if (errno == EINTR) continue;
       throwReadError(m_path, errno);

@@ -104,7 +104,8 @@ std::string numberInOwnWidth(std::string_view numericField) {
 }
 
 std::string numberInWidth(int value, int width, bool emptyForZero) {
-  if (value == 0) return emptyForZero ? std::string() : std::string(static_cast<size_t>(width), ' ');
+  if (value == 0)
+    return emptyForZero ? std::string() : std::string(static_cast<size_t>(width), ' ');
   return format("%*d", width, value);
 }
 

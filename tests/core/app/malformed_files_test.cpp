@@ -36,11 +36,20 @@ std::string junk(uint64_t seed, size_t size) {
     state ^= state >> 7;
     state ^= state << 17;
     switch (state % 11) {
-      case 0: c = '\n'; break;
-      case 1: c = '\r'; break;
-      case 2: c = static_cast<char>(0x81 + state % 30); break;  // a lead byte, often left dangling
-      case 3: c = static_cast<char>('0' + state % 10); break;
-      default: c = static_cast<char>(state >> 24);
+      case 0:
+        c = '\n';
+        break;
+      case 1:
+        c = '\r';
+        break;
+      case 2:
+        c = static_cast<char>(0x81 + state % 30);
+        break;  // a lead byte, often left dangling
+      case 3:
+        c = static_cast<char>('0' + state % 10);
+        break;
+      default:
+        c = static_cast<char>(state >> 24);
     }
   }
   return bytes;

@@ -32,7 +32,9 @@ TEST(Cp932Test, InvalidBytesNeverStopTheConversion) {
   EXPECT_TRUE(cp932::isValidUtf8(utf8));
   // Characters without a CP932 form become "?".
   EXPECT_EQ(cp932::fromUtf8("a😀b"), "a?b");
-  EXPECT_EQ(cp932::fromUtf8("a\xFF" "b"), "a?b");
+  EXPECT_EQ(cp932::fromUtf8("a\xFF"
+                            "b"),
+            "a?b");
 }
 
 TEST(TextFileTest, LinesSplitAtEveryLineEnd) {

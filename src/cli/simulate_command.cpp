@@ -1,0 +1,54 @@
+#include <CLI/CLI.hpp>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "cli_context.h"
+#include "sim/simulator.h"
+#include "store/fixed_width.h"
+
+namespace orvalle::cli {
+namespace {
+
+std::string slashedDate(int yyyymmdd) {
+  return store::format("%04d/%02d/%02d", yyyymmdd / 10000, yyyymmdd / 100 % 100, yyyymmdd % 100);
+}
+
+}  // namespace
+
+// `simulate --out DIR [--days N] [--seed S] [--start yyyymmdd]`: writes a
+// replay source of synthetic race days and prints what it wrote.
+void registerSimulateCommand(CLI::App& app, CliContext& context, std::function<void()>& action) {
+  auto options = std::make_shared<sim::SimulationOptions>();
+  auto out = std::make_shared<std::string>();
+  CLI::App* command = app.add_subcommand(
+      "simulate",
+      "write a replay source of realistic synthetic race days (demos, tests, benchmarks)");
+  command->add_option("--out", *out, "the replay source folder to write")->required();
+  command->add_option("--days", options->days, "number of race days (default 8)")
+      ->check(CLI::Range(1, 20000));
+  command->add_option("--seed", options->seed, "seed of the random numbers (default 1)");
+  command
+      ->add_option("--start", options->startDate,
+                   "first date yyyymmdd; racing starts on the first race day from it "
+                   "(default 20210101)")
+      ->check(CLI::Range(19000101, 29991231));
+  command->callback([&context, &action, options, out] {
+    action = [&context, options, out] {
+      options->outputFolder = *out;
+      const sim::SimulationSummary summary = sim::simulate(*options);
+      context.out << "開催日数: " << summary.days << "\n"
+                  << "期間: " << slashedDate(summary.firstDate) << " - "
+                  << slashedDate(summary.lastDate) << "\n"
+                  << "レース数: " << summary.races << "\n"
+                  << "出走馬(延べ): " << summary.runners << "\n"
+                  << "馬数: " << summary.horses << "\n"
+                  << "ファイル数: " << summary.files << "\n"
+                  << "サイズ: " << summary.bytes << " バイト\n"
+                  << "出力先: " << options->outputFolder.string() << "\n";
+    };
+  });
+}
+
+}  // namespace orvalle::cli
