@@ -14,7 +14,7 @@ void closeWithBeep(JvLink& link, ResultsFetchObserver& observer) {
 }
 
 void readResults(JvLink& link, const std::filesystem::path& dataFolder,
-                 ResultsFetchObserver& observer, const std::atomic<bool>* cancel,
+                 ResultsFetchObserver& observer, const CancelFlag* cancel,
                  ResultsFetchResult& result) {
   store::DayFileStore store(dataFolder, store::WriterRules::resultsCommand(),
                             store::WritePolicy::kDeferred);
@@ -22,7 +22,7 @@ void readResults(JvLink& link, const std::filesystem::path& dataFolder,
   std::string fileName;
   try {
     while (true) {
-      if (cancel != nullptr && *cancel) {
+      if (cancel != nullptr && cancel->cancelled()) {
         result.cancelled = true;
         break;
       }
@@ -62,7 +62,7 @@ void readResults(JvLink& link, const std::filesystem::path& dataFolder,
 
 ResultsFetchResult fetchResults(JvLink& link, const std::filesystem::path& dataFolder,
                                 std::string_view raceDate, ResultsFetchObserver& observer,
-                                const std::atomic<bool>* cancel) {
+                                const CancelFlag* cancel) {
   ResultsFetchResult result;
   result.openCode = link.jvRTOpen(kResultsDataSpec, raceDate);
   if (result.openCode != jv::kOk) {

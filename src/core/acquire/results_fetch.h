@@ -1,12 +1,12 @@
 #pragma once
 
-#include <atomic>
 #include <filesystem>
 #include <string>
 #include <string_view>
 
 #include "acquire/jv_link.h"
 #include "store/day_file_store.h"
+#include "store/progress.h"
 
 namespace orvalle::acquire {
 
@@ -40,6 +40,6 @@ struct ResultsFetchResult {
 // be read or written, after closing JV-Link once.
 ResultsFetchResult fetchResults(JvLink& link, const std::filesystem::path& dataFolder,
                                 std::string_view raceDate, ResultsFetchObserver& observer,
-                                const std::atomic<bool>* cancel = nullptr);
+                                const CancelFlag* cancel = nullptr);
 
 }  // namespace orvalle::acquire

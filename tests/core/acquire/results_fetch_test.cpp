@@ -116,7 +116,8 @@ TEST_F(ResultsFetchTest, TheLoopEndsAtAReadErrorOrTheCancelFlag) {
   {
     FakeJvLink link;
     link.addRecord(day.hrRecord(4));
-    std::atomic<bool> cancel{true};
+    CancelFlag cancel;
+    cancel.cancel();
     ResultsFetchResult result = fetchResults(link, m_data, "20240106", m_observer, &cancel);
     EXPECT_TRUE(result.cancelled);
     EXPECT_EQ(link.count("JVRead"), 0);
