@@ -9,7 +9,9 @@ namespace orvalle::cli {
 
 // What every subcommand gets: the global options and the output streams.
 // A command prints results (UTF-8) to `out`; it reports failure by throwing
-// orvalle::Error (exit 1) or CommandFailed, never by printing to `err` itself.
+// orvalle::Error (exit 1) or CommandFailed, never by printing to `err` itself;
+// only warnings that leave the command successful (a record skipped) are
+// printed to `err` directly.
 struct CliContext {
   std::string homeOption;  // --home, empty when not given
   std::ostream& out;

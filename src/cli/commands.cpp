@@ -9,6 +9,8 @@ void registerCommands(CLI::App& app, CliContext& context, std::function<void()>&
   registerDaysCommand(app, context, action);
   registerGetCommand(app, context, action);
   registerSetCommand(app, context, action);
+  registerAcquireCommand(app, context, action);
+  registerFetchResultsCommand(app, context, action);
   registerSimulateCommand(app, context, action);
   registerRacesCommand(app, context, action);
 }

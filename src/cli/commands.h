@@ -22,6 +22,8 @@ void registerInitCommand(CLI::App& app, CliContext& context, std::function<void(
 void registerDaysCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
 void registerGetCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
 void registerSetCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
+void registerAcquireCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
+void registerFetchResultsCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
 void registerSimulateCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
 void registerRacesCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
 
