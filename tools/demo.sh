@@ -1,15 +1,30 @@
 #!/usr/bin/env bash
-# Runs orvalle-cli on a fresh demo home: start-up and the list of days.
+# The README's run command: simulates a small replay source of JRA race days
+# (once, kept in the build folder), acquires it into a fresh demo home and
+# shows what is there.
 set -euo pipefail
 build=${1:-build/release}
 cli="$build/src/cli/orvalle-cli"
+source_dir="$build/demo-source"
 home="$build/demo-home"
+days=24
 
-echo "== Orvalle demo: a fresh home folder at $home"
+if [ ! -d "$source_dir/RACEDIFF" ]; then
+  echo "== Simulating $days race days of JRA racing into $source_dir"
+  rm -rf "$source_dir"
+  "$cli" simulate --out "$source_dir" --days "$days"
+fi
+
+echo "== A fresh home folder: $home"
 rm -rf "$home"
-"$cli" --home "$home" init
-echo "== Days with data (none yet: the sample-data generator comes with acquisition)"
+"$cli" --home "$home" init >/dev/null
+
+echo "== Acquiring the source through the emulated JV-Link"
+"$cli" --home "$home" acquire --source "$source_dir" --from "2020/01/01 00:00:00"
+
+echo "== Days with data (newest first)"
 "$cli" --home "$home" days
-echo "== Settings: past-run period and odds ceiling"
-"$cli" --home "$home" get DataSpan period
-"$cli" --home "$home" get OddsSpan ceil
+
+count() { LC_ALL=C cat "$home"/DATA/*"$1" 2>/dev/null | LC_ALL=C grep -c -v -E '^ *\r?$' || true; }
+echo "== Stored records: RA $(count .jvRA), SE $(count .jvSEr), HR $(count .jvHR);" \
+     "past-run files: $(find "$home/SEI" -name '*.kak' | wc -l)"

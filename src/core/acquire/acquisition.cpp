@@ -174,7 +174,7 @@ void Transfer::readLoop() {
   int fileCounter = 0;
 
   store::DayFileStore store(m_dataFolder, store::WriterRules::acquisition(m_fromDate),
-                            store::WritePolicy::kDeferred);
+                            m_settings.dayFileWritePolicy);
   std::string record;
   std::string fileName;
   try {

@@ -13,6 +13,7 @@
 #include "acquire/acquisition_observer.h"
 #include "acquire/jv_link.h"
 #include "acquire/past_run_construction.h"
+#include "store/day_file_store.h"
 
 namespace orvalle::acquire {
 
@@ -60,6 +61,10 @@ struct AcquisitionSettings {
   std::chrono::milliseconds pollInterval{10};
   // Past-run lines kept in memory before their files are rewritten.
   size_t pastRunBatchBytes = size_t{64} << 20;
+  // When day files are rewritten: once per data file (default) or after
+  // every record. Both give the same files; every record is far slower and
+  // serves comparisons.
+  store::WritePolicy dayFileWritePolicy = store::WritePolicy::kDeferred;
 };
 
 // The acquisition of the acquisition dialog, without any window: opens the
