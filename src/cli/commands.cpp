@@ -10,6 +10,7 @@ void registerCommands(CLI::App& app, CliContext& context, std::function<void()>&
   registerGetCommand(app, context, action);
   registerSetCommand(app, context, action);
   registerSimulateCommand(app, context, action);
+  registerCompareCommand(app, context, action);
 }
 
 app::Home homeOf(const CliContext& context) {

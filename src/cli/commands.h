@@ -23,6 +23,7 @@ void registerDaysCommand(CLI::App& app, CliContext& context, std::function<void(
 void registerGetCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
 void registerSetCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
 void registerSimulateCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
+void registerCompareCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
 
 // The home folder of the --home option or the environment; nothing is
 // created. Throws orvalle::Error when none can be decided.
