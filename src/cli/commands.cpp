@@ -13,6 +13,7 @@ void registerCommands(CLI::App& app, CliContext& context, std::function<void()>&
   registerFetchResultsCommand(app, context, action);
   registerSimulateCommand(app, context, action);
   registerRacesCommand(app, context, action);
+  registerCompareCommand(app, context, action);
 }
 
 app::Home homeOf(const CliContext& context) {

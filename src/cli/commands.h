@@ -26,6 +26,7 @@ void registerAcquireCommand(CLI::App& app, CliContext& context, std::function<vo
 void registerFetchResultsCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
 void registerSimulateCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
 void registerRacesCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
+void registerCompareCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
 
 // The home folder of the --home option or the environment; nothing is
 // created. Throws orvalle::Error when none can be decided.

@@ -1,0 +1,191 @@
+#include "analysis/grid6_cells.h"
+
+#include "store/code_tables.h"
+#include "store/cp932.h"
+#include "store/fixed_width.h"
+#include "store/past_run_record.h"
+
+namespace orvalle::analysis::grid6 {
+namespace {
+
+namespace past_run = store::past_run;
+
+// The first character of a CP932 text (one or two bytes).
+std::string firstCharacter(std::string_view text) {
+  if (text.empty()) return {};
+  const bool twoBytes = cp932::isLeadByte(static_cast<unsigned char>(text[0])) && text.size() > 1;
+  return std::string(text.substr(0, twoBytes ? 2 : 1));
+}
+
+bool startsWith(std::string_view text, const std::string& prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
+
+}  // namespace
+
+TextGrid emptyGrid() {
+  static const TextGrid grid = [] {
+    struct Heading {
+      const char* text;
+      int width;
+    };
+    static constexpr Heading kHeadings[kColumnCount] = {
+        {"開催日", 62},
+        {"ﾄﾗｯｸ", 40},
+        {"比較される馬", 105},
+        {"斤量", 28},
+        {"着", 18},
+        {"ﾀｲﾑ", 38},
+        {"比較する馬", 105},
+        {"斤量", 28},
+        {"着", 18},
+        {"ﾀｲﾑ", 38},
+        {"差", 30},
+        {"修差", 30},
+        {"比差", 30},
+        {"勝敗", 25},
+        {"独－", 25},
+        {"", 2},
+        {"開催日", 62},
+        {"ﾄﾗｯｸ", 40},
+        {"比較する馬", 105},
+        {"斤量", 28},
+        {"着", 18},
+        {"ﾀｲﾑ", 38},
+        {"比較される馬", 105},
+        {"斤量", 28},
+        {"着", 18},
+        {"ﾀｲﾑ", 38},
+        {"差", 30},
+        {"修差", 30},
+        {"比差", 30},
+        {"勝敗", 25},
+        {"独－", 25},
+    };
+    TextGrid g;
+    for (const Heading& heading : kHeadings) {
+      g.header.push_back(sj(heading.text));
+      g.columnWidths.push_back(heading.width);
+    }
+    return g;
+  }();
+  return grid;
+}
+
+const std::string& noMatchText() {
+  static const std::string text = sj("該当ナシ");
+  return text;
+}
+
+const std::string& markText() {
+  static const std::string text = sj(" ○");
+  return text;
+}
+
+std::string dateCell(std::string_view record) {
+  return std::string(past_run::kYear.in(record)) + "/" + std::string(past_run::kMonth.in(record)) +
+         "/" + std::string(past_run::kDay.in(record));
+}
+
+std::string trackCell(std::string_view record) {
+  return firstCharacter(store::codes::trackShortName(past_run::kTrackCode.in(record))) +
+         store::numberInWidth(past_run::kDistance.numberIn(record), 4, true);
+}
+
+std::string weightCell(std::string_view weightField) {
+  std::string digits = store::fitWidth(weightField, 3);
+  return digits.substr(0, 2) + "." + digits.substr(2, 1);
+}
+
+std::string positionCell(int position) { return store::numberInWidth(position, 2, true); }
+
+std::string timeCell(std::string_view timeField) {
+  const int value = store::toInt(timeField);
+  if (value <= 0 || value > 9999) return {};
+  const std::string digits = store::format("%4d", value);
+  return digits.substr(0, 1) + "." + digits.substr(1, 2) + "." + digits.substr(3, 1);
+}
+
+CellStyle cellStyle(int column, int row, std::string_view text) {
+  static const std::string turf = sj("芝");
+  static const std::string dirt = sj("ダ");
+  static const std::string circle = sj("○");
+  CellStyle style;
+  if (row == 0) {
+    style.background = Colour::kSilver;
+    return style;
+  }
+  switch (column) {
+    case kDateA:
+    case kDateB:
+      style.background = Colour::kLightCyan;
+      break;
+    case kTrackA:
+    case kTrackB:
+      if (startsWith(text, turf)) {
+        style.background = Colour::kDarkGreen;
+        style.text = Colour::kWhite;
+      } else if (startsWith(text, dirt)) {
+        style.background = Colour::kMaroon;
+        style.text = Colour::kWhite;
+      }
+      break;
+    case kNameA:
+    case kOpponentA:
+    case kOpponentB:
+    case kNameB:
+      style.background = Colour::kLightYellow;
+      style.leftAligned = true;
+      break;
+    case kPositionA:
+    case kOpponentPositionA:
+    case kOpponentPositionB:
+    case kPositionB: {
+      style.background = Colour::kToolTipBackground;
+      const int position = store::toInt(text);
+      if (position == 1) style.text = Colour::kRed;
+      if (position == 2 || position == 3) style.text = Colour::kBlue;
+      break;
+    }
+    case kWeightA:
+    case kTimeA:
+    case kOpponentWeightA:
+    case kOpponentTimeA:
+    case kOpponentWeightB:
+    case kOpponentTimeB:
+    case kWeightB:
+    case kTimeB:
+      style.background = Colour::kToolTipBackground;
+      break;
+    case kRawMarginA:
+    case kCorrectedMarginA:
+    case kAdjustedMarginA:
+    case kRawMarginB:
+    case kCorrectedMarginB:
+    case kAdjustedMarginB:
+      style.background = Colour::kLightGreen;
+      break;
+    case kDecisionA:
+    case kOwnMinusA:
+    case kDecisionB:
+    case kOwnMinusB:
+      style.background =
+          text.find(circle) != std::string_view::npos ? Colour::kMagenta : Colour::kWhite;
+      break;
+    case kSeparator:
+      style.background = Colour::kBlack;
+      break;
+    default:
+      break;
+  }
+  return style;
+}
+
+ClipboardCopy clipboardCopy(std::span<const std::string> captions, const TextGrid& grid) {
+  if (grid.rows.size() <= 1 && store::trim(grid.cell(0, 0)).empty()) {
+    return {Status::failure("２頭比較を行ってください。"), {}};
+  }
+  return {Status::success(), clipboardText(captions, grid)};
+}
+
+}  // namespace orvalle::analysis::grid6

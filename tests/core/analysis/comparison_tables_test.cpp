@@ -1,0 +1,103 @@
+#include "analysis/comparison_tables.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "analysis_test_support.h"
+#include "store/cp932.h"
+#include "store/pair_numbers.h"
+
+namespace orvalle::analysis {
+namespace {
+
+using model::PairTable;
+
+class ComparisonTablesTest : public ::testing::Test {
+ protected:
+  ComparisonTablesTest() : m_tables(std::make_unique<model::DayTables>()) {
+    setTestRace(*m_tables, 2, 20240301,
+                {{"アルファ", 550, "2020000001"},
+                 {"ベータ　ワン", 560, "2020000002"},
+                 {"ガンマ", 570, "2020000003"}});
+    model::RaceAnalysis& analysis = m_tables->analysis(2);
+    auto set = [&](int i, int j, std::initializer_list<std::pair<PairTable, int>> values) {
+      for (auto [table, value] : values)
+        analysis.pair(table, store::codes::pairNumber(i, j)) = value;
+    };
+    set(1, 2,
+        {{PairTable::kComparisonCount, 12},
+         {PairTable::kFirstBetter, 7},
+         {PairTable::kSecondBetter, 5},
+         {PairTable::kFirstOwnMinus, 1},
+         {PairTable::kFirstTotal, 8},
+         {PairTable::kSecondTotal, 5},
+         {PairTable::kFirstWon, 1},
+         {PairTable::kDirect, 2}});
+    set(1, 3,
+        {{PairTable::kSecondWon, 1},
+         {PairTable::kSecondTotal, 1},
+         {PairTable::kSecondOwnMinus, 1},
+         {PairTable::kComparisonCount, 1}});
+  }
+  std::unique_ptr<model::DayTables> m_tables;
+};
+
+TEST_F(ComparisonTablesTest, DetailGridHasOneRowPerPair) {
+  TextGrid grid = comparisonDetailGrid(*m_tables, 2);
+  ASSERT_EQ(grid.columnCount(), 15);
+  EXPECT_EQ(grid.header[13], sj("比較数"));
+  EXPECT_EQ(grid.header[14], sj("直接対決"));
+  EXPECT_EQ(grid.columnWidths[2], 105);
+  ASSERT_EQ(grid.rows.size(), 3u);
+  const std::vector<std::string> first = {
+      "",    " 1",  sj("アルファ"), "  7", "  1", "  8", sj(" ○"), " 2", sj("ベータワン"),
+      "  5", "  0", "  5",          "",    " 12", "  2"};
+  EXPECT_EQ(grid.rows[0], first);
+  EXPECT_EQ(grid.cell(1, 7), " 3");
+  EXPECT_EQ(grid.cell(1, 6), "");
+  EXPECT_EQ(grid.cell(1, 12), sj(" ○"));
+  EXPECT_EQ(grid.cell(2, 1), " 2");
+  EXPECT_EQ(grid.cell(2, 13), "  0");
+
+  EXPECT_EQ(comparisonDetailCellStyle(0, 2, "").background, Colour::kSilver);
+  EXPECT_EQ(comparisonDetailCellStyle(7, 1, " 3").background, Colour::kGreenYellow);
+  EXPECT_TRUE(comparisonDetailCellStyle(8, 1, "x").leftAligned);
+  EXPECT_EQ(comparisonDetailCellStyle(6, 1, sj(" ○")).background, Colour::kMagenta);
+  EXPECT_EQ(comparisonDetailCellStyle(12, 1, "").background, Colour::kWhite);
+  EXPECT_EQ(comparisonDetailCellStyle(14, 1, "  2").background, Colour::kPink);
+  EXPECT_EQ(comparisonDetailCellStyle(4, 1, "  1").background, Colour::kWhite);
+}
+
+TEST_F(ComparisonTablesTest, ResultGridReadsAsEachHorsesResults) {
+  TextGrid grid = comparisonResultGrid(*m_tables, 2);
+  const std::vector<std::string> header = {"", " 1", " 2", " 3"};
+  EXPECT_EQ(grid.header, header);
+  EXPECT_EQ(grid.columnWidths, std::vector<int>(4, 30));
+  const std::vector<std::vector<std::string>> rows = {
+      {" 1", "", sj("○"), sj("×")},
+      {" 2", sj("×"), "", ""},
+      {" 3", sj("○"), "", ""},
+  };
+  EXPECT_EQ(grid.rows, rows);
+  EXPECT_EQ(comparisonResultCellStyle(2, 2, "").background, Colour::kBlack);
+  EXPECT_EQ(comparisonResultCellStyle(2, 1, sj("○")).background, Colour::kMagenta);
+  EXPECT_EQ(comparisonResultCellStyle(1, 2, sj("×")).background, Colour::kGrey);
+  EXPECT_EQ(comparisonResultCellStyle(0, 3, " 3").background, Colour::kSilver);
+
+  const std::vector<std::string> labels = {"L1", "L2", "L3", "L4"};
+  EXPECT_EQ(clipboardText(labels, grid), "L1\r\nL2\r\nL3\r\nL4\r\n\t 1\t 2\t 3\r\n 1\t\t" +
+                                             sj("○") + "\t" + sj("×") + "\r\n 2\t" + sj("×") +
+                                             "\t\t\r\n 3\t" + sj("○") + "\t\t\r\n");
+}
+
+TEST_F(ComparisonTablesTest, ARaceWithoutRunnersHasNoRows) {
+  setTestRace(*m_tables, 4, 20240301, {});
+  EXPECT_TRUE(comparisonDetailGrid(*m_tables, 4).rows.empty());
+  TextGrid grid = comparisonResultGrid(*m_tables, 4);
+  EXPECT_TRUE(grid.rows.empty());
+  EXPECT_EQ(grid.header.size(), 1u);
+}
+
+}  // namespace
+}  // namespace orvalle::analysis
