@@ -28,6 +28,7 @@ void Acquire(benchmark::State& state) {
     state.ResumeTiming();
 
     acquire::ReplayJvLink link(source);
+    if (!acquire::initialiseJvLink(link)) state.SkipWithError("JVInit failed");
     acquire::AcquisitionSettings settings;
     if (everyRecord) {
       settings.dayFileWritePolicy = store::WritePolicy::kEveryRecord;
