@@ -28,3 +28,11 @@ echo "== Days with data (newest first)"
 count() { LC_ALL=C cat "$home"/DATA/*"$1" 2>/dev/null | LC_ALL=C grep -c -v -E '^ *\r?$' || true; }
 echo "== Stored records: RA $(count .jvRA), SE $(count .jvSEr), HR $(count .jvHR);" \
      "past-run files: $(find "$home/SEI" -name '*.kak' | wc -l)"
+
+# The newest day still waits for its results (they come through the results
+# command); the day before it is the newest day with final results.
+day=$("$cli" --home "$home" days | sed -n 2p)
+echo "== Analysis of $day: the race list with the three best runners by point win rate"
+"$cli" --home "$home" analyze "$day"
+echo "== Race card of the first race of $day, sorted by Pt勝率"
+"$cli" --home "$home" card "$day" 1 --sort Pt勝率 | column -t -s $'\t'

@@ -14,6 +14,9 @@ void registerCommands(CLI::App& app, CliContext& context, std::function<void()>&
   registerSimulateCommand(app, context, action);
   registerRacesCommand(app, context, action);
   registerCompareCommand(app, context, action);
+  registerCardCommand(app, context, action);
+  registerAnalyzeCommand(app, context, action);
+  registerUnprocessedCommand(app, context, action);
 }
 
 app::Home homeOf(const CliContext& context) {

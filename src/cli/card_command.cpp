@@ -1,0 +1,134 @@
+#include <array>
+#include <memory>
+#include <string_view>
+
+#include "commands.h"
+#include "model/detailed_race_card.h"
+#include "model/race_card.h"
+#include "session_support.h"
+#include "store/cp932.h"
+#include "store/record.h"
+
+namespace orvalle::cli {
+namespace {
+
+// Names a sort by its button caption ("Pt勝率") or a plain word ("ptrate").
+struct SortName {
+  std::string_view word;
+  model::RaceCardSort sort;
+};
+constexpr std::array<SortName, 9> kSortWords = {{
+    {"number", model::RaceCardSort::kHorseNumber},
+    {"wins", model::RaceCardSort::kWinCount},
+    {"losses", model::RaceCardSort::kLossCount},
+    {"winrate", model::RaceCardSort::kWinRate},
+    {"winpoints", model::RaceCardSort::kWinPoints},
+    {"losspoints", model::RaceCardSort::kLossPoints},
+    {"ptrate", model::RaceCardSort::kPointWinRate},
+    {"odds", model::RaceCardSort::kOddsRank},
+    {"finish", model::RaceCardSort::kFinishingPosition},
+}};
+
+model::RaceCardSort sortOf(const std::string& text) {
+  for (const SortName& name : kSortWords) {
+    if (text == name.word) return name.sort;
+    if (text == cp932::toUtf8(model::raceCardSortCaption(name.sort))) return name.sort;
+  }
+  std::string known;
+  for (const SortName& name : kSortWords) {
+    known += " " + cp932::toUtf8(model::raceCardSortCaption(name.sort)) + "(" +
+             std::string(name.word) + ")";
+  }
+  throw CLI::ValidationError("--sort", "並べ替えの指定が不正です: " + text + "; 指定できるもの:" + known);
+}
+
+std::string joined(std::initializer_list<std::string> parts) {
+  std::string out;
+  for (const std::string& part : parts) {
+    if (part.empty()) continue;
+    if (!out.empty()) out += " / ";
+    out += part;
+  }
+  return out;
+}
+
+// The detailed race card as TSV: the heading row, then per runner the
+// fixed columns and each past-run column, the lines of a cell joined by
+// " / " (CP932 in, UTF-8 out).
+void printDetailedCard(std::ostream& out, const model::DayTables& tables, int raceSlot) {
+  std::vector<std::string> heading(model::detailedFixedHeadings().begin(),
+                                   model::detailedFixedHeadings().end());
+  std::vector<std::string> numbering = model::pastRunNumbering(tables, raceSlot);
+  heading.insert(heading.end(), numbering.begin(), numbering.end());
+  printTsvRow(out, heading);
+
+  const int runners = store::ra::kRegisteredRunners.numberIn(tables.race(raceSlot));
+  for (int runner = 0; runner < runners; ++runner) {
+    model::DetailedRunnerInfo info = model::detailedRunnerInfo(tables, raceSlot, runner);
+    std::vector<std::string> cells = {
+        info.bracket,
+        info.horseNumber,
+        joined({info.horseName, info.sexAge + " " + info.earnings + " " + info.blinkers,
+                info.jockey, info.weightCarried + " " + info.apprentice, info.trainer}),
+        joined({info.distanceRecord[0], info.distanceRecord[1], info.distanceRecord[2],
+                info.distanceRecord[3]}),
+        joined({info.goingRecord[0], info.goingRecord[1], info.goingRecord[2],
+                info.goingRecord[3]}),
+    };
+    for (size_t k = 0; k < numbering.size(); ++k) {
+      model::PastRunCell cell = model::pastRunCell(tables, raceSlot, runner, static_cast<int>(k));
+      if (cell.empty) {
+        cells.emplace_back();
+        continue;
+      }
+      cells.push_back(joined({cell.lines[0], cell.lines[1], cell.lines[2] + " " + cell.finishingPosition,
+                              cell.lines[3], cell.lines[4], cell.mark}));
+    }
+    printTsvRow(out, cells);
+  }
+}
+
+}  // namespace
+
+// `card DAY RACE [--sort KEY] [--detail]`: the race card of a race after
+// loading and comparing the day, as TSV (header row, then one row per runner
+// with the 27 columns); --detail prints the detailed race card instead.
+void registerCardCommand(CLI::App& app, CliContext& context, std::function<void()>& action) {
+  struct Arguments {
+    std::string day;
+    int race = 0;
+    std::string sort = "number";
+    bool detail = false;
+  };
+  auto arguments = std::make_shared<Arguments>();
+  CLI::App* command = app.add_subcommand("card", "the race card of a race (TSV)");
+  command->add_option("DAY", arguments->day, "the day: yyyymmdd or yyyy年mm月dd日")->required();
+  command->add_option("RACE", arguments->race, "race: line number of the race list, from 1")
+      ->required()
+      ->check(CLI::PositiveNumber);
+  command->add_option("--sort", arguments->sort,
+                      "sort key: 馬番 勝数 負数 勝率 勝ﾎﾟｲﾝﾄ 負ﾎﾟｲﾝﾄ Pt勝率 ｵｯｽﾞ順位 着順 "
+                      "(or number wins losses winrate winpoints losspoints ptrate odds finish)");
+  command->add_flag("--detail", arguments->detail, "print the detailed race card");
+  command->callback([&context, &action, arguments] {
+    std::string stem = dayArgument(arguments->day);
+    model::RaceCardSort sort = sortOf(arguments->sort);
+    action = [&context, arguments, stem, sort] {
+      auto session = openSession(context);
+      loadDayOrFail(context, *session, stem, app::AfterLoading::kCompare);
+      const int raceSlot = raceSlotOfArgument(*session, arguments->race);
+      if (arguments->detail) {
+        printDetailedCard(context.out, session->tables(), raceSlot);
+        return;
+      }
+      model::RaceCard card = model::raceCard(session->tables(), raceSlot, sort);
+      const auto& headings = model::raceCardHeadings();
+      printTsvRow(context.out, std::vector<std::string>(headings.begin(), headings.end()));
+      for (const model::RaceCardRow& row : card.rows) {
+        printTsvRow(context.out, std::vector<std::string>(row.cells.begin(), row.cells.end()));
+      }
+    };
+  });
+}
+
+}  // namespace orvalle::cli

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/home.h"
+#include "app/settings.h"
+#include "model/day_loader.h"
+#include "model/day_tables.h"
+#include "store/progress.h"
+
+namespace orvalle::app {
+
+// A message a command shows the user (an information box), UTF-8.
+struct Notice {
+  std::string text;
+  bool beep = false;  // the warning beep sounds before it
+};
+
+// The outcome of a command of the session: success or failure, and the
+// messages to show in order. A failed command's last notice is its reason.
+struct [[nodiscard]] CommandResult {
+  bool ok = true;
+  std::vector<Notice> notices;
+
+  explicit operator bool() const { return ok; }
+  static CommandResult failure(std::string message, bool beep = true) {
+    return CommandResult{false, {Notice{std::move(message), beep}}};
+  }
+  // The text of every notice, one per line.
+  std::string text() const;
+};
+
+// What follows loading a day.
+enum class AfterLoading {
+  kAsSettings,  // the all-race comparison when "AllRace"/"ExecComp" is on
+  kCompare,     // always the all-race comparison
+  kNothing,
+};
+
+// The work of the main window on one race day, without any window: the day
+// tables, the race list, and the commands that load a day, compare its
+// races and write their predictions. The GUI and orvalle-cli run the same
+// commands through it. Not thread-safe: one command at a time (a GUI runs
+// it on a worker thread and shows its progress).
+class DaySession {
+ public:
+  explicit DaySession(Home home);
+
+  const Home& home() const { return m_home; }
+  Settings& settings() { return m_settings; }
+  model::DayTables& tables() { return *m_tables; }
+  const model::DayTables& tables() const { return *m_tables; }
+
+  // The date list: the days with an RA day file, newest first (UTF-8 stems).
+  std::vector<std::string> dateList() const;
+
+  // The loaded day's stem (UTF-8), empty when none is loaded.
+  const std::string& loadedDay() const { return m_loadedDay; }
+  // The race list of the loaded day (empty after a failed load).
+  const std::vector<model::RaceListEntry>& raceList() const { return m_raceList; }
+  // The race slot of race-list line `line` (0-based); -1 when out of range.
+  int raceSlotOfLine(int line) const;
+
+  // Chooses a date: loads the day (the settings' past-run period and
+  // "IgnoDate"), makes the first race the current race, then runs what
+  // `after` says. Fails with the loading's message. Throws orvalle::Error
+  // when a file cannot be read or written.
+  CommandResult loadDay(std::string_view stem, AfterLoading after = AfterLoading::kAsSettings,
+                        const ProgressCallback& progress = {}, const CancelFlag* cancel = nullptr);
+
+  // The all-race comparison of the loaded day, then (unless "IgnoDate" is
+  // on, which is said in a notice) the prediction files and the
+  // processed-days file. Fails with "出馬表が読み込まれていません。" when no
+  // day is loaded.
+  CommandResult compareAllRaces(const ProgressCallback& progress = {},
+                                const CancelFlag* cancel = nullptr);
+
+  // The unprocessed days of `year` (the date list's days of that year not in
+  // its processed-days file), newest first. Fails with the menu's messages
+  // when the options do not allow processing them ("AllRace"/"ExecComp" must
+  // be on, "ReadKako"/"IgnoDate" off) and with year + "年の未処理データは
+  // ありません。" when there is none.
+  CommandResult unprocessedDays(int year, std::vector<std::string>& days) const;
+
+  // Loads each of `days` from the last to the first, each followed by the
+  // all-race comparison, and ends with "処理が終了しました。". Stops at the
+  // first day that fails to load, with its message.
+  CommandResult processDays(const std::vector<std::string>& days,
+                            const ProgressCallback& progress = {},
+                            const CancelFlag* cancel = nullptr);
+
+ private:
+  Home m_home;
+  Settings m_settings;
+  std::unique_ptr<model::DayTables> m_tables;
+  std::string m_loadedDay;
+  std::vector<model::RaceListEntry> m_raceList;
+};
+
+}  // namespace orvalle::app

@@ -1,0 +1,174 @@
+// The commands that load and analyse a day (analyze, card, unprocessed) on a
+// home built from a simulated source.
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <memory>
+#include <sstream>
+
+#include "cli_test_support.h"
+#include "output/processed_days.h"
+#include "sim/simulator.h"
+#include "store/day_file_names.h"
+#include "support/simulated_home.h"
+#include "support/temp_dir.h"
+
+namespace orvalle::cli {
+namespace {
+
+class DayCommandsTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    s_dir = std::make_unique<test::TempDir>();
+    sim::simulate({*s_dir / "source", 10, 5});
+    s_days = test::buildHomeFromReplaySource(*s_dir / "source", *s_dir / "home" / "DATA",
+                                             *s_dir / "home" / "SEI");
+  }
+  static void TearDownTestSuite() { s_dir.reset(); }
+
+  void SetUp() override {
+    // Every test starts from the built home without its written predictions.
+    std::filesystem::remove_all(home());
+    std::filesystem::create_directories(home());
+    std::filesystem::copy(*s_dir / "home", home(), std::filesystem::copy_options::recursive);
+  }
+
+  static std::filesystem::path home() { return *s_dir / "work"; }
+  static CliRun run(std::vector<std::string> args) {
+    args.insert(args.begin(), {"--home", home().string()});
+    return runCliForTest(args);
+  }
+  // The newest day with final results.
+  static const std::string& lastDay() { return s_days.back(); }
+
+  static std::unique_ptr<test::TempDir> s_dir;
+  static std::vector<std::string> s_days;
+};
+std::unique_ptr<test::TempDir> DayCommandsTest::s_dir;
+std::vector<std::string> DayCommandsTest::s_days;
+
+std::vector<std::string> lines(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) out.push_back(line);
+  return out;
+}
+
+std::vector<std::string> cells(const std::string& line) {
+  std::vector<std::string> out;
+  std::istringstream in(line);
+  for (std::string cell; std::getline(in, cell, '\t');) out.push_back(cell);
+  return out;
+}
+
+TEST_F(DayCommandsTest, AnalyzeJsonHoldsEveryRaceRunnerAndPairAndWritesPredictions) {
+  CliRun result = run({"analyze", lastDay(), "--json"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  nlohmann::json day = nlohmann::json::parse(result.out);
+  EXPECT_EQ(day["day"], lastDay());
+  ASSERT_GE(day["races"].size(), 24u);
+  int ranked = 0;
+  for (const auto& race : day["races"]) {
+    const int runners = race["runners"];
+    EXPECT_TRUE(race["compared"]);
+    EXPECT_EQ(race["horses"].size(), static_cast<size_t>(runners));
+    EXPECT_EQ(race["pairs"].size(), static_cast<size_t>(runners * (runners - 1) / 2));
+    for (const auto& horse : race["horses"]) {
+      // A rate is null exactly when its rank is 0.
+      EXPECT_EQ(horse["pointRate"].is_null(), horse["pointRateRank"] == 0);
+      if (horse["pointRateRank"] == 1) ++ranked;
+    }
+    for (const auto& pair : race["pairs"]) {
+      const int winner = pair["winner"];
+      const int first = pair["firstTotal"], second = pair["secondTotal"];
+      EXPECT_EQ(winner, first > second ? 1 : second > first ? 2 : 0);
+    }
+  }
+  EXPECT_GT(ranked, 0);
+  EXPECT_EQ(day["tallies"]["quinella"]["stake"], 0);
+
+  // The comparison wrote the prediction files and recorded the day.
+  int year = std::stoi(lastDay().substr(0, 4));
+  EXPECT_EQ(output::readProcessedDays(home(), year).back(), lastDay());
+  std::string regno = day["races"][0]["horses"][0]["regno"];
+  EXPECT_TRUE(std::filesystem::exists(home() / "SEI" / regno.substr(0, 4) / (regno + ".yos")));
+}
+
+TEST_F(DayCommandsTest, AnalyzeWithIgnoredDatesSaysSoAndWritesNothing) {
+  ASSERT_EQ(run({"set", "ReadKako", "IgnoDate", "1"}).status, 0);
+  CliRun result = run({"analyze", lastDay()});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.err.find("未処理扱いです。"), std::string::npos);
+  EXPECT_NE(result.out.find(lastDay()), std::string::npos);
+  int year = std::stoi(lastDay().substr(0, 4));
+  EXPECT_FALSE(std::filesystem::exists(output::processedDaysFilePath(home(), year)));
+}
+
+TEST_F(DayCommandsTest, CardSortedByPointWinRateListsRanksInOrder) {
+  CliRun result = run({"card", lastDay(), "1", "--sort", "Pt勝率"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  std::vector<std::string> rows = lines(result.out);
+  ASSERT_GE(rows.size(), 6u);
+  EXPECT_EQ(cells(rows[0]).size(), 27u);
+  EXPECT_EQ(cells(rows[0])[17], "pt勝率");
+  int previous = 0;
+  bool unranked = false;
+  for (size_t r = 1; r < rows.size(); ++r) {
+    std::string rank = cells(rows[r])[18];
+    if (rank == "　") {
+      unranked = true;  // unranked runners come last
+      continue;
+    }
+    EXPECT_FALSE(unranked) << rows[r];
+    EXPECT_EQ(std::stoi(rank), previous + 1);
+    previous = std::stoi(rank);
+  }
+}
+
+TEST_F(DayCommandsTest, CardRefusesAnUnknownSortAndAMissingRace) {
+  EXPECT_EQ(run({"card", lastDay(), "1", "--sort", "bogus"}).status, 2);
+  CliRun missing = run({"card", lastDay(), "99"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("レースがありません"), std::string::npos);
+}
+
+TEST_F(DayCommandsTest, DetailedCardNumbersThePastRuns) {
+  CliRun result = run({"card", lastDay(), "1", "--detail"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  std::vector<std::string> heading = cells(lines(result.out)[0]);
+  ASSERT_GE(heading.size(), 6u);
+  EXPECT_EQ(heading[3], "全・距離別成績");
+  EXPECT_EQ(heading[5], "  1走前");
+}
+
+TEST_F(DayCommandsTest, UnprocessedDaysShrinkAsDaysAreProcessed) {
+  const std::string year = lastDay().substr(0, 4);
+  CliRun before = run({"unprocessed", year});
+  ASSERT_EQ(before.status, 0) << before.err;
+  std::vector<std::string> listed = lines(before.out);
+  EXPECT_EQ(listed.front(), run({"days"}).out.substr(0, listed.front().size()));
+
+  ASSERT_EQ(run({"analyze", lastDay()}).status, 0);
+  std::vector<std::string> after = lines(run({"unprocessed", year}).out);
+  EXPECT_EQ(std::count(after.begin(), after.end(), lastDay()), 0);
+  EXPECT_EQ(after.size(), listed.size() - 1);
+
+  CliRun all = run({"unprocessed", year, "--run"});
+  ASSERT_EQ(all.status, 0) << all.err;
+  EXPECT_NE(all.out.find("処理が終了しました。"), std::string::npos);
+  // The run processed every remaining day of the year.
+  CliRun none = run({"unprocessed", year});
+  EXPECT_EQ(none.status, 1);
+  EXPECT_NE(none.err.find(year + "年の未処理データはありません。"), std::string::npos);
+}
+
+TEST_F(DayCommandsTest, UnprocessedNeedsTheComparisonAfterLoading) {
+  ASSERT_EQ(run({"set", "AllRace", "ExecComp", "0"}).status, 0);
+  CliRun result = run({"unprocessed", lastDay().substr(0, 4)});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find("データ読込後直ちに全レース比較を行う"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace orvalle::cli
