@@ -16,7 +16,8 @@ using nlohmann::json;
 json rate(double value) { return value < 0 ? json(nullptr) : json(value); }
 
 std::string horseName(std::string_view runner) {
-  return cp932::toUtf8(store::trim(store::withoutFullWidthBlanks(store::se::kHorseName.in(runner))));
+  return cp932::toUtf8(
+      store::trim(store::withoutFullWidthBlanks(store::se::kHorseName.in(runner))));
 }
 
 json horseJson(const model::DayTables& tables, int raceSlot, int runner) {
@@ -54,7 +55,9 @@ json pairsJson(const model::RaceAnalysis& a, int runners) {
   for (int i = 1; i < runners; ++i) {
     for (int j = i + 1; j <= runners; ++j) {
       int k = store::codes::pairNumber(i, j);
-      int winner = a.pair(PairTable::kFirstWon, k) > 0 ? 1 : a.pair(PairTable::kSecondWon, k) > 0 ? 2 : 0;
+      int winner = a.pair(PairTable::kFirstWon, k) > 0    ? 1
+                   : a.pair(PairTable::kSecondWon, k) > 0 ? 2
+                                                          : 0;
       pairs.push_back(json{
           {"first", i},
           {"second", j},
@@ -103,10 +106,12 @@ json analysisJson(const app::DaySession& session) {
   for (const model::RaceListEntry& entry : session.raceList()) {
     const int slot = entry.raceSlot;
     std::string_view race = tables.race(slot);
-    const int runners = std::clamp(store::ra::kRegisteredRunners.numberIn(race), 0, model::kRunnerSlots);
+    const int runners =
+        std::clamp(store::ra::kRegisteredRunners.numberIn(race), 0, model::kRunnerSlots);
     const model::RaceAnalysis& a = tables.analysis(slot);
     json horses = json::array();
-    for (int runner = 0; runner < runners; ++runner) horses.push_back(horseJson(tables, slot, runner));
+    for (int runner = 0; runner < runners; ++runner)
+      horses.push_back(horseJson(tables, slot, runner));
     const model::CombinationBlock& c = a.combinations;
     races.push_back(json{
         {"slot", slot},
@@ -117,7 +122,8 @@ json analysisJson(const app::DaySession& session) {
         {"condition", store::ra::kConditionCodeYoungest.numberIn(race)},
         {"horses", std::move(horses)},
         {"pairs", pairsJson(a, runners)},
-        {"trio", combinationsJson(c.trio, c.trioScores, static_cast<decltype(&c.trioScores)>(nullptr))},
+        {"trio",
+         combinationsJson(c.trio, c.trioScores, static_cast<decltype(&c.trioScores)>(nullptr))},
         {"quinella", combinationsJson(c.quinella, c.quinellaScores, &c.quinellaPlaceScores)},
         {"exacta", combinationsJson(c.exacta, c.exactaScores,
                                     static_cast<decltype(&c.exactaScores)>(nullptr))},

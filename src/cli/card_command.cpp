@@ -39,7 +39,8 @@ model::RaceCardSort sortOf(const std::string& text) {
     known += " " + cp932::toUtf8(model::raceCardSortCaption(name.sort)) + "(" +
              std::string(name.word) + ")";
   }
-  throw CLI::ValidationError("--sort", "並べ替えの指定が不正です: " + text + "; 指定できるもの:" + known);
+  throw CLI::ValidationError("--sort",
+                             "並べ替えの指定が不正です: " + text + "; 指定できるもの:" + known);
 }
 
 std::string joined(std::initializer_list<std::string> parts) {
@@ -72,8 +73,8 @@ void printDetailedCard(std::ostream& out, const model::DayTables& tables, int ra
                 info.jockey, info.weightCarried + " " + info.apprentice, info.trainer}),
         joined({info.distanceRecord[0], info.distanceRecord[1], info.distanceRecord[2],
                 info.distanceRecord[3]}),
-        joined({info.goingRecord[0], info.goingRecord[1], info.goingRecord[2],
-                info.goingRecord[3]}),
+        joined(
+            {info.goingRecord[0], info.goingRecord[1], info.goingRecord[2], info.goingRecord[3]}),
     };
     for (size_t k = 0; k < numbering.size(); ++k) {
       model::PastRunCell cell = model::pastRunCell(tables, raceSlot, runner, static_cast<int>(k));
@@ -81,8 +82,9 @@ void printDetailedCard(std::ostream& out, const model::DayTables& tables, int ra
         cells.emplace_back();
         continue;
       }
-      cells.push_back(joined({cell.lines[0], cell.lines[1], cell.lines[2] + " " + cell.finishingPosition,
-                              cell.lines[3], cell.lines[4], cell.mark}));
+      cells.push_back(
+          joined({cell.lines[0], cell.lines[1], cell.lines[2] + " " + cell.finishingPosition,
+                  cell.lines[3], cell.lines[4], cell.mark}));
     }
     printTsvRow(out, cells);
   }

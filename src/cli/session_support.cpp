@@ -11,7 +11,8 @@ namespace orvalle::cli {
 std::string dayArgument(const std::string& text) {
   std::optional<std::string> stem = store::parseDay(text);
   if (!stem) {
-    throw CLI::ValidationError("DAY", "日付は yyyymmdd か yyyy年mm月dd日 で指定してください: " + text);
+    throw CLI::ValidationError("DAY",
+                               "日付は yyyymmdd か yyyy年mm月dd日 で指定してください: " + text);
   }
   return *stem;
 }

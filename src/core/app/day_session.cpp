@@ -1,8 +1,8 @@
 #include "app/day_session.h"
 
 #include "analysis/race_comparison.h"
-#include "output/processed_days.h"
 #include "output/prediction_writer.h"
+#include "output/processed_days.h"
 #include "store/day_file_names.h"
 
 namespace orvalle::app {
@@ -48,9 +48,9 @@ CommandResult DaySession::loadDay(std::string_view stem, AfterLoading after,
   m_raceList = loaded.raceList();
   if (!m_raceList.empty()) m_tables->currentRace = m_raceList.front().raceSlot;
 
-  bool compare = after == AfterLoading::kCompare ||
-                 (after == AfterLoading::kAsSettings &&
-                  m_settings.boolean(settings::kCompareAfterLoading));
+  bool compare =
+      after == AfterLoading::kCompare ||
+      (after == AfterLoading::kAsSettings && m_settings.boolean(settings::kCompareAfterLoading));
   if (!compare) return CommandResult{};
   return compareAllRaces(progress, cancel);
 }
@@ -90,8 +90,7 @@ CommandResult DaySession::unprocessedDays(int year, std::vector<std::string>& da
         "メニューの「ｵﾌﾟｼｮﾝ」－「データ読込時過去走の日付を無視する」のﾁｪｯｸをはずしてから実行"
         "してください。");
   }
-  days = output::unprocessedDays(dateList(), year,
-                                 output::readProcessedDays(m_home.root(), year));
+  days = output::unprocessedDays(dateList(), year, output::readProcessedDays(m_home.root(), year));
   if (days.empty()) {
     return CommandResult::failure(std::to_string(year) + "年の未処理データはありません。");
   }
