@@ -5,10 +5,14 @@
 #include <string_view>
 #include <vector>
 
+#include "acquire/jv_link.h"
+#include "acquire/results_fetch.h"
 #include "app/home.h"
 #include "app/settings.h"
 #include "model/day_loader.h"
 #include "model/day_tables.h"
+#include "output/hit_report.h"
+#include "output/payout_import.h"
 #include "store/progress.h"
 
 namespace orvalle::app {
@@ -31,6 +35,28 @@ struct [[nodiscard]] CommandResult {
   }
   // The text of every notice, one per line.
   std::string text() const;
+};
+
+// What the results command did.
+struct ResultsOutcome {
+  // False when no day with races is loaded: the command did nothing.
+  bool ran = false;
+  // JV-Link was asked for the race date of race slot 0 (a number above 0).
+  bool fetched = false;
+  // JV-Link's side: JVRTOpen's result, the read loop's end, stored records.
+  acquire::ResultsFetchResult fetch;
+  // The payout import that followed. When import.currentRaceReceivedPayouts
+  // is set, the window redisplays the current race.
+  output::PayoutImportResult import;
+};
+
+// What the hit report did.
+struct HitReportOutcome {
+  // The report's lines (CP932); report.text() is what goes to the clipboard.
+  output::HitReport report;
+  // Where it was written; files.written is false when the day had fewer
+  // than two hits (nothing written, nothing to open or copy).
+  output::HitReportFiles files;
 };
 
 // What follows loading a day.
@@ -91,6 +117,37 @@ class DaySession {
   CommandResult processDays(const std::vector<std::string>& days,
                             const ProgressCallback& progress = {},
                             const CancelFlag* cancel = nullptr);
+
+  // The results command ("結果情報") on the loaded day: takes the race date
+  // of race slot 0 and, when it is a number above 0, fetches the day's
+  // real-time results ("0B12") through `link` into the day files
+  // (acquire::fetchResults: JVRTOpen, the read loop until `cancel`, the two
+  // closes; a JVRTOpen other than 0 beeps through `observer` and reads
+  // nothing), then runs the payout import with the current race
+  // (output::importPayouts), which also runs on the files as they are when
+  // nothing could be fetched. Does nothing when no day with races is
+  // loaded. `link` must be initialised. Throws orvalle::Error when a day
+  // file cannot be read or written (the import then does not run).
+  ResultsOutcome fetchResults(acquire::JvLink& link, acquire::ResultsFetchObserver& observer,
+                              const CancelFlag* cancel = nullptr);
+
+  // The same with the replay JV-Link of `sourceOption`, or of "JvLink" /
+  // "source" of the settings when it is empty (app::jvLinkSource),
+  // initialised for this command. Throws orvalle::Error when no source is
+  // set or JVInit fails; nothing is fetched or imported then.
+  ResultsOutcome fetchResults(std::string_view sourceOption,
+                              acquire::ResultsFetchObserver& observer,
+                              const CancelFlag* cancel = nullptr);
+
+  // The hit report of the loaded day ("的中" for kFull, "穴的中" for
+  // kLongShot; output::buildHitReport over the race list). When it holds at
+  // least two hits, creates the home's report folder "HPupload" (an existing
+  // one of another letter case is used) and saves the fragment and the
+  // running hit list there (output::saveHitReport). Leaves the last race of
+  // the race list as the current race, as the report's walk through the
+  // races does. Throws orvalle::Error when the folder cannot be created or a
+  // file cannot be written.
+  HitReportOutcome writeHitReport(output::HitReportKind kind);
 
  private:
   Home m_home;

@@ -1,0 +1,33 @@
+#include <memory>
+
+#include "commands.h"
+#include "session_support.h"
+
+namespace orvalle::cli {
+
+// `hit-report DAY [--longshot]`: loads and analyses the day, then writes the
+// hit report ("的中", or "穴的中" with --longshot) into the home's HPupload
+// folder. Prints the path of the fragment file, or nothing when the day had
+// fewer than two hits and nothing was written.
+void registerHitReportCommand(CLI::App& app, CliContext& context, std::function<void()>& action) {
+  struct Arguments {
+    std::string day;
+    bool longShot = false;
+  };
+  auto arguments = std::make_shared<Arguments>();
+  CLI::App* command = app.add_subcommand("hit-report", "write the hit report of a day");
+  command->add_option("DAY", arguments->day, "the day: yyyymmdd or yyyy年mm月dd日")->required();
+  command->add_flag("--longshot", arguments->longShot,
+                    "only long-shot hits (穴的中): payouts above each bet type's floor");
+  command->callback([&context, &action, arguments] {
+    action = [&context, arguments, stem = dayArgument(arguments->day)] {
+      auto session = openSession(context);
+      loadDayOrFail(context, *session, stem, app::AfterLoading::kCompare);
+      app::HitReportOutcome outcome = session->writeHitReport(
+          arguments->longShot ? output::HitReportKind::kLongShot : output::HitReportKind::kFull);
+      if (outcome.files.written) context.out << outcome.files.fragmentPath.string() << "\n";
+    };
+  });
+}
+
+}  // namespace orvalle::cli
