@@ -19,6 +19,7 @@ void registerCommands(CLI::App& app, CliContext& context, std::function<void()>&
   registerUnprocessedCommand(app, context, action);
   registerResultsCommand(app, context, action);
   registerHitReportCommand(app, context, action);
+  registerImportOddsCommand(app, context, action);
 }
 
 app::Home homeOf(const CliContext& context) {

@@ -32,6 +32,7 @@ void registerAnalyzeCommand(CLI::App& app, CliContext& context, std::function<vo
 void registerUnprocessedCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
 void registerResultsCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
 void registerHitReportCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
+void registerImportOddsCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
 
 // The home folder of the --home option or the environment; nothing is
 // created. Throws orvalle::Error when none can be decided.

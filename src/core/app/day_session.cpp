@@ -1,9 +1,11 @@
 #include "app/day_session.h"
 
 #include "analysis/race_comparison.h"
+#include "app/odds_import_command.h"
 #include "output/prediction_writer.h"
 #include "output/processed_days.h"
 #include "store/day_file_names.h"
+#include "store/fixed_width.h"
 
 namespace orvalle::app {
 
@@ -53,6 +55,12 @@ CommandResult DaySession::loadDay(std::string_view stem, AfterLoading after,
       (after == AfterLoading::kAsSettings && m_settings.boolean(settings::kCompareAfterLoading));
   if (!compare) return CommandResult{};
   return compareAllRaces(progress, cancel);
+}
+
+CommandResult DaySession::importPredictedOdds(const std::filesystem::path& archive) const {
+  std::optional<int> year;
+  if (!m_loadedDay.empty()) year = store::toInt(std::string_view(m_loadedDay).substr(0, 4));
+  return app::importPredictedOdds(m_home, archive, year);
 }
 
 CommandResult DaySession::compareAllRaces(const ProgressCallback& progress,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -110,6 +111,12 @@ class DaySession {
   // be on, "ReadKako"/"IgnoDate" off) and with year + "年の未処理データは
   // ありません。" when there is none.
   CommandResult unprocessedDays(int year, std::vector<std::string>& days) const;
+
+  // The predicted-odds import of an archive (importPredictedOdds of
+  // app/odds_import_command.h): the loaded day's year decides the KOL
+  // quinella layout; with no day loaded the data's own date decides. The
+  // tables are not touched: the odds count once the day is loaded again.
+  CommandResult importPredictedOdds(const std::filesystem::path& archive) const;
 
   // Loads each of `days` from the last to the first, each followed by the
   // all-race comparison, and ends with "処理が終了しました。". Stops at the
