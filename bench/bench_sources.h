@@ -13,8 +13,8 @@ namespace orvalle::bench {
 // runs reuse it.
 inline std::filesystem::path simulatedSource(int days) {
   const char* root = std::getenv("ORVALLE_BENCH_DATA");
-  std::filesystem::path folder =
-      std::filesystem::path(root != nullptr ? root : "bench-data") / ("sim-" + std::to_string(days));
+  std::filesystem::path folder = std::filesystem::path(root != nullptr ? root : "bench-data") /
+                                 ("sim-" + std::to_string(days));
   if (!std::filesystem::exists(folder / "RACEDIFF")) {
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
