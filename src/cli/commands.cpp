@@ -17,6 +17,8 @@ void registerCommands(CLI::App& app, CliContext& context, std::function<void()>&
   registerCardCommand(app, context, action);
   registerAnalyzeCommand(app, context, action);
   registerUnprocessedCommand(app, context, action);
+  registerKaimeCommand(app, context, action);
+  registerBacktestCommand(app, context, action);
 }
 
 app::Home homeOf(const CliContext& context) {

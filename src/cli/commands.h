@@ -30,6 +30,8 @@ void registerCompareCommand(CLI::App& app, CliContext& context, std::function<vo
 void registerCardCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
 void registerAnalyzeCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
 void registerUnprocessedCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
+void registerKaimeCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
+void registerBacktestCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
 
 // The home folder of the --home option or the environment; nothing is
 // created. Throws orvalle::Error when none can be decided.
