@@ -20,6 +20,8 @@ void registerCommands(CLI::App& app, CliContext& context, std::function<void()>&
   registerResultsCommand(app, context, action);
   registerHitReportCommand(app, context, action);
   registerImportOddsCommand(app, context, action);
+  registerKaimeCommand(app, context, action);
+  registerBacktestCommand(app, context, action);
 }
 
 app::Home homeOf(const CliContext& context) {

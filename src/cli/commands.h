@@ -33,6 +33,8 @@ void registerUnprocessedCommand(CLI::App& app, CliContext& context, std::functio
 void registerResultsCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
 void registerHitReportCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
 void registerImportOddsCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
+void registerKaimeCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
+void registerBacktestCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
 
 // The home folder of the --home option or the environment; nothing is
 // created. Throws orvalle::Error when none can be decided.

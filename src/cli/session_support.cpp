@@ -2,6 +2,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
+
 #include "commands.h"
 #include "store/cp932.h"
 #include "store/day_file_names.h"
@@ -15,6 +17,18 @@ std::string dayArgument(const std::string& text) {
                                "日付は yyyymmdd か yyyy年mm月dd日 で指定してください: " + text);
   }
   return *stem;
+}
+
+std::string cp932Argument(std::string_view utf8Value) {
+  if (!cp932::isValidUtf8(utf8Value)) {
+    throw CommandFailed{"値が UTF-8 の文字列ではありません。"};
+  }
+  std::string value = cp932::fromUtf8(utf8Value);
+  if (std::count(value.begin(), value.end(), '?') !=
+      std::count(utf8Value.begin(), utf8Value.end(), '?')) {
+    throw CommandFailed{"値に Shift-JIS (CP932) で表せない文字が含まれています。"};
+  }
+  return value;
 }
 
 std::unique_ptr<app::DaySession> openSession(const CliContext& context) {

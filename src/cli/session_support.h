@@ -3,6 +3,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "app/day_session.h"
 #include "cli_context.h"
@@ -12,6 +13,11 @@ namespace orvalle::cli {
 // The day stem (UTF-8) of a DAY argument (yyyymmdd or yyyy年mm月dd日).
 // Throws CLI::ValidationError (a usage error) for anything else.
 std::string dayArgument(const std::string& text);
+
+// The CP932 form of a UTF-8 argument. An argument that is not UTF-8, or
+// holds a character CP932 does not have, fails the command rather than
+// being stored with "?" in its place.
+std::string cp932Argument(std::string_view utf8Value);
 
 // A session on the home folder of the command line.
 std::unique_ptr<app::DaySession> openSession(const CliContext& context);

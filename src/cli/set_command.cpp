@@ -1,27 +1,10 @@
-#include <algorithm>
 #include <memory>
 
 #include "commands.h"
+#include "session_support.h"
 #include "store/cp932.h"
 
 namespace orvalle::cli {
-namespace {
-
-// The value in CP932. A value that is not UTF-8, or holds a character CP932
-// does not have, fails rather than being stored with "?" in its place.
-std::string cp932Value(std::string_view utf8Value) {
-  if (!cp932::isValidUtf8(utf8Value)) {
-    throw CommandFailed{"値が UTF-8 の文字列ではありません。"};
-  }
-  std::string value = cp932::fromUtf8(utf8Value);
-  if (std::count(value.begin(), value.end(), '?') !=
-      std::count(utf8Value.begin(), utf8Value.end(), '?')) {
-    throw CommandFailed{"値に Shift-JIS (CP932) で表せない文字が含まれています。"};
-  }
-  return value;
-}
-
-}  // namespace
 
 // `set SECTION KEY VALUE`: validates the value as the setting's dialog does,
 // writes it at once and prints it as read back.
@@ -40,7 +23,7 @@ void registerSetCommand(CLI::App& app, CliContext& context, std::function<void()
   command->callback([&context, &action, arguments] {
     const app::SettingKey& key = settingKeyOf(arguments->section, arguments->key);
     action = [&context, &key, arguments] {
-      std::string value = cp932Value(arguments->value);
+      std::string value = cp932Argument(arguments->value);
       app::Home home = homeOf(context);
       home.ensureRoot();
       app::Settings settings(home.iniPath());

@@ -69,7 +69,12 @@ TEST_F(DayCommandsTest, AnalyzeJsonHoldsEveryRaceRunnerAndPairAndWritesPredictio
   EXPECT_EQ(day["day"], lastDay());
   ASSERT_GE(day["races"].size(), 24u);
   int ranked = 0;
+  int scoredRaces = 0;
+  int quinellas = 0;
   for (const auto& race : day["races"]) {
+    const int condition = race["condition"];
+    if (condition != 701 && condition != 702) ++scoredRaces;
+    quinellas += static_cast<int>(race["quinella"].size());
     const int runners = race["runners"];
     EXPECT_TRUE(race["compared"]);
     EXPECT_EQ(race["horses"].size(), static_cast<size_t>(runners));
@@ -86,7 +91,12 @@ TEST_F(DayCommandsTest, AnalyzeJsonHoldsEveryRaceRunnerAndPairAndWritesPredictio
     }
   }
   EXPECT_GT(ranked, 0);
-  EXPECT_EQ(day["tallies"]["quinella"]["stake"], 0);
+  // The combination calculation followed the comparison and scored every
+  // race but the debut races.
+  EXPECT_GT(quinellas, 0);
+  EXPECT_EQ(day["tallies"]["quinella"]["races"], scoredRaces);
+  EXPECT_EQ(day["tallies"]["quinella"]["stake"], 100 * quinellas);
+  EXPECT_EQ(day["tallies"]["quinellaPlace"]["stake"], 100 * quinellas);
 
   // The comparison wrote the prediction files and recorded the day.
   int year = std::stoi(lastDay().substr(0, 4));

@@ -2,8 +2,13 @@
 
 #include "analysis/race_comparison.h"
 #include "app/odds_import_command.h"
+#include "betting/combination_calculation.h"
+#include "betting/race_scoring.h"
+#include "betting/user_settings.h"
+#include "betting/user_settings_file.h"
 #include "output/prediction_writer.h"
 #include "output/processed_days.h"
+#include "store/cp932.h"
 #include "store/day_file_names.h"
 #include "store/fixed_width.h"
 
@@ -18,9 +23,11 @@ std::string CommandResult::text() const {
   return out;
 }
 
-DaySession::DaySession(Home home)
+DaySession::DaySession(Home home, SessionOptions options)
     : m_home(std::move(home)),
+      m_options(std::move(options)),
       m_settings(m_home.iniPath()),
+      m_userSettingLines{sj(betting::kDefaultUserSettingLine)},
       m_tables(std::make_unique<model::DayTables>()) {}
 
 std::vector<std::string> DaySession::dateList() const {
@@ -70,20 +77,40 @@ CommandResult DaySession::compareAllRaces(const ProgressCallback& progress,
   analysis::AllRaceOptions options;
   options.seiFolder = m_home.seiFolder();
   options.ignorePastRunDates = m_settings.boolean(settings::kIgnorePastRunDates);
+  options.threads = m_options.threads;
   options.progress = progress;
   options.cancel = cancel;
   analysis::AllRaceOutcome outcome = analysis::compareAllRaces(*m_tables, options);
   if (!outcome.status.ok()) return CommandResult::failure(outcome.status.message());
 
   CommandResult result;
-  if (outcome.cancelled) return result;
+  if (outcome.cancelled) {
+    // Combinations of an earlier comparison would not match the reset ranks.
+    betting::clearScores(*m_tables, /*texts=*/true);
+    m_tables->zeroTallies();
+    return result;
+  }
   if (!outcome.message.empty()) {
     result.notices.push_back(Notice{outcome.message, true});
-  } else if (outcome.writePredictions) {
+  } else if (outcome.writePredictions && m_options.writePredictions) {
     (void)output::writePredictions(*m_tables, m_home.root(), m_home.seiFolder(),
                                    static_cast<int>(m_raceList.size()));
   }
+  calculateCombinations();
   return result;
+}
+
+void DaySession::calculateCombinations() {
+  const double ceiling = m_settings.decimal(settings::kOddsCeiling);
+  if (auto lines = betting::readUserSettingLines(m_home.userSetPath())) {
+    m_userSettingLines = std::move(*lines);
+  }
+  const int index = m_options.userSettingIndex ? *m_options.userSettingIndex
+                                               : m_settings.integer(settings::kUserSettingId);
+  const betting::UserSetting active =
+      betting::activeUserSetting(m_userSettingLines, index, m_popularityTrios);
+  m_popularityTrios = active.popularityTrios;
+  betting::calculateCombinations(*m_tables, ceiling, active);
 }
 
 CommandResult DaySession::unprocessedDays(int year, std::vector<std::string>& days) const {

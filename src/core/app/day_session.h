@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -67,6 +68,19 @@ enum class AfterLoading {
   kNothing,
 };
 
+// How a session treats the home.
+struct SessionOptions {
+  // False for a read-only run (the backtest): the all-race comparison writes
+  // neither the prediction files nor the processed-days file.
+  bool writePredictions = true;
+  // The line of "UserSet.usd" the combination calculation takes instead of
+  // "UserSetting"/"SetID", which is then neither read nor written (an index
+  // beyond the last line falls back to line 0 as SetID does); nullopt: SetID.
+  std::optional<int> userSettingIndex;
+  // Threads of the comparisons (0 = one per core).
+  unsigned threads = 0;
+};
+
 // The work of the main window on one race day, without any window: the day
 // tables, the race list, and the commands that load a day, compare its
 // races and write their predictions. The GUI and orvalle-cli run the same
@@ -74,7 +88,7 @@ enum class AfterLoading {
 // it on a worker thread and shows its progress).
 class DaySession {
  public:
-  explicit DaySession(Home home);
+  explicit DaySession(Home home, SessionOptions options = {});
 
   const Home& home() const { return m_home; }
   Settings& settings() { return m_settings; }
@@ -99,11 +113,25 @@ class DaySession {
                         const ProgressCallback& progress = {}, const CancelFlag* cancel = nullptr);
 
   // The all-race comparison of the loaded day, then (unless "IgnoDate" is
-  // on, which is said in a notice) the prediction files and the
-  // processed-days file. Fails with "出馬表が読み込まれていません。" when no
-  // day is loaded.
+  // on, which is said in a notice, or the session is read-only) the
+  // prediction files and the processed-days file, then the combination
+  // calculation. Fails with "出馬表が読み込まれていません。" when no day is
+  // loaded. A cancelled comparison leaves no combinations and zero day
+  // tallies.
   CommandResult compareAllRaces(const ProgressCallback& progress = {},
                                 const CancelFlag* cancel = nullptr);
+
+  // The combination calculation of the loaded day (betting::
+  // calculateCombinations): the odds ceiling "OddsSpan"/"ceil" and the
+  // active setting, read afresh: the lines of "UserSet.usd" (a missing file
+  // keeps the lines read before, at first the default setting) and the
+  // line "UserSetting"/"SetID" (or the session's userSettingIndex), falling
+  // back to line 0 beyond the last line; with no line no rule is set and the
+  // popularity-trio flag stays as it was (off at first). Runs after every
+  // all-race comparison and when the user combination settings dialog
+  // closes while a day is loaded. Throws orvalle::Error when the settings
+  // file exists but cannot be read.
+  void calculateCombinations();
 
   // The unprocessed days of `year` (the date list's days of that year not in
   // its processed-days file), newest first. Fails with the menu's messages
@@ -158,7 +186,12 @@ class DaySession {
 
  private:
   Home m_home;
+  SessionOptions m_options;
   Settings m_settings;
+  // The working copy of the user combination settings' lines and the
+  // popularity-trio flag of the last combination calculation.
+  std::vector<std::string> m_userSettingLines;
+  bool m_popularityTrios = false;
   std::unique_ptr<model::DayTables> m_tables;
   std::string m_loadedDay;
   std::vector<model::RaceListEntry> m_raceList;

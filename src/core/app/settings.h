@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "betting/odds_ceiling.h"
 #include "store/error.h"
 
 namespace orvalle::app {
@@ -47,8 +48,9 @@ namespace settings {
 inline constexpr SettingRange kPeriodRange{
     365, 7300, "過去走データ利用範囲は365日（1年分）から7300日までの間で指定してください。",
     "過去走データ利用範囲は365日（1年分）から7300日までの間で指定してください。"};
-inline constexpr SettingRange kOddsCeilingRange{1.0, 20.0, "１倍未満のｵｯｽﾞは指定できません。",
-                                                "２０倍越のｵｯｽﾞは指定できません。"};
+inline constexpr SettingRange kOddsCeilingRange{
+    betting::kOddsCeilingMinimum, betting::kOddsCeilingMaximum, betting::kOddsCeilingBelowMessage,
+    betting::kOddsCeilingAboveMessage};
 
 // Main window place and size, written when it closes.
 inline constexpr SettingKey kLocateTop{"locate", "top", SettingType::kInteger, "10"};

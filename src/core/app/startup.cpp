@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "betting/user_settings.h"
 #include "store/atomic_file.h"
 #include "store/cp932.h"
 
@@ -11,7 +12,7 @@ bool ensureDefaultUserSettings(const Home& home) {
   std::filesystem::path path = home.userSetPath();
   std::error_code ec;
   if (std::filesystem::exists(std::filesystem::symlink_status(path, ec))) return false;
-  store::writeFileAtomicallyOrThrow(path, sj(kDefaultUserSettingLine) + "\r\n");
+  store::writeFileAtomicallyOrThrow(path, sj(betting::kDefaultUserSettingLine) + "\r\n");
   return true;
 }
 
