@@ -104,27 +104,27 @@ TextGrid comparisonDetailGrid(const model::DayTables& tables, int raceSlot) {
 CellStyle comparisonDetailCellStyle(int column, int row, std::string_view text) {
   CellStyle style;
   if (row == 0 || column == kBlank) {
-    style.background = Colour::kSilver;
+    style.background = grid_colours::kSilver;
     return style;
   }
   switch (column) {
     case kFirstNumber:
     case kSecondNumber:
-      style.background = Colour::kGreenYellow;
+      style.background = grid_colours::kGreenYellow;
       break;
     case kFirstName:
     case kSecondName:
-      style.background = Colour::kLightYellow;
+      style.background = grid_colours::kLightYellow;
       style.leftAligned = true;
       break;
     case kFirstWon:
     case kSecondWon:
-      style.background =
-          text.find(circle()) != std::string_view::npos ? Colour::kMagenta : Colour::kWhite;
+      style.background = text.find(circle()) != std::string_view::npos ? grid_colours::kMagenta
+                                                                       : grid_colours::kWhite;
       break;
     case kCount:
     case kDirect:
-      style.background = Colour::kPink;
+      style.background = grid_colours::kPink;
       break;
     default:
       break;
@@ -168,13 +168,13 @@ TextGrid comparisonResultGrid(const model::DayTables& tables, int raceSlot) {
 CellStyle comparisonResultCellStyle(int column, int row, std::string_view text) {
   CellStyle style;
   if (row == 0 || column == 0) {
-    style.background = Colour::kSilver;
+    style.background = grid_colours::kSilver;
   } else if (row == column) {
-    style.background = Colour::kBlack;
+    style.background = grid_colours::kBlack;
   } else if (text.find(circle()) != std::string_view::npos) {
-    style.background = Colour::kMagenta;
+    style.background = grid_colours::kMagenta;
   } else {
-    style.background = Colour::kGrey;
+    style.background = grid_colours::kGrey;
   }
   return style;
 }

@@ -112,39 +112,39 @@ CellStyle cellStyle(int column, int row, std::string_view text) {
   static const std::string circle = sj("○");
   CellStyle style;
   if (row == 0) {
-    style.background = Colour::kSilver;
+    style.background = grid_colours::kSilver;
     return style;
   }
   switch (column) {
     case kDateA:
     case kDateB:
-      style.background = Colour::kLightCyan;
+      style.background = grid_colours::kLightCyan;
       break;
     case kTrackA:
     case kTrackB:
       if (startsWith(text, turf)) {
-        style.background = Colour::kDarkGreen;
-        style.text = Colour::kWhite;
+        style.background = grid_colours::kDarkGreen;
+        style.text = grid_colours::kWhite;
       } else if (startsWith(text, dirt)) {
-        style.background = Colour::kMaroon;
-        style.text = Colour::kWhite;
+        style.background = grid_colours::kMaroon;
+        style.text = grid_colours::kWhite;
       }
       break;
     case kNameA:
     case kOpponentA:
     case kOpponentB:
     case kNameB:
-      style.background = Colour::kLightYellow;
+      style.background = grid_colours::kLightYellow;
       style.leftAligned = true;
       break;
     case kPositionA:
     case kOpponentPositionA:
     case kOpponentPositionB:
     case kPositionB: {
-      style.background = Colour::kToolTipBackground;
+      style.background = grid_colours::kToolTipBackground;
       const int position = store::toInt(text);
-      if (position == 1) style.text = Colour::kRed;
-      if (position == 2 || position == 3) style.text = Colour::kBlue;
+      if (position == 1) style.text = grid_colours::kRed;
+      if (position == 2 || position == 3) style.text = grid_colours::kBlue;
       break;
     }
     case kWeightA:
@@ -155,7 +155,7 @@ CellStyle cellStyle(int column, int row, std::string_view text) {
     case kOpponentTimeB:
     case kWeightB:
     case kTimeB:
-      style.background = Colour::kToolTipBackground;
+      style.background = grid_colours::kToolTipBackground;
       break;
     case kRawMarginA:
     case kCorrectedMarginA:
@@ -163,17 +163,17 @@ CellStyle cellStyle(int column, int row, std::string_view text) {
     case kRawMarginB:
     case kCorrectedMarginB:
     case kAdjustedMarginB:
-      style.background = Colour::kLightGreen;
+      style.background = grid_colours::kLightGreen;
       break;
     case kDecisionA:
     case kOwnMinusA:
     case kDecisionB:
     case kOwnMinusB:
-      style.background =
-          text.find(circle) != std::string_view::npos ? Colour::kMagenta : Colour::kWhite;
+      style.background = text.find(circle) != std::string_view::npos ? grid_colours::kMagenta
+                                                                     : grid_colours::kWhite;
       break;
     case kSeparator:
-      style.background = Colour::kBlack;
+      style.background = grid_colours::kBlack;
       break;
     default:
       break;

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/colours.h"
 #include "store/error.h"
 
 namespace orvalle::analysis {
@@ -45,35 +46,33 @@ struct ClipboardCopy {
   std::string text;  // CP932
 };
 
-// Colours of grid cells. The system's colours (tool-tip background, window
-// text) have no fixed value; the others are RGB.
-enum class Colour {
-  kSilver,             // C0C0C0
-  kLightCyan,          // 80FFFF
-  kDarkGreen,          // 008000
-  kMaroon,             // 800000
-  kLightYellow,        // FFFF80
-  kLightGreen,         // 80FF80
-  kMagenta,            // FF00FF
-  kWhite,              // FFFFFF
-  kBlack,              // 000000
-  kGreenYellow,        // 2FFF97
-  kPink,               // FFB9FF
-  kGrey,               // 808080
-  kRed,                // FF0000
-  kBlue,               // 0000FF
-  kToolTipBackground,  // the system's tool-tip background
-  kWindowText,         // the grid's font colour
-};
-
-// The RGB value 0xRRGGBB of a colour; nullopt for the system's colours.
-std::optional<uint32_t> rgb(Colour colour);
+// The colours of the comparison grids, as data for the GUI (model::Colour:
+// an RGB value or a colour of the desktop).
+namespace grid_colours {
+using model::Colour;
+inline constexpr Colour kSilver = model::colours::kSilver;
+inline constexpr Colour kLightCyan = Colour::fromRgb(0x80FFFF);
+inline constexpr Colour kDarkGreen = Colour::fromRgb(0x008000);
+inline constexpr Colour kMaroon = Colour::fromRgb(0x800000);
+inline constexpr Colour kLightYellow = model::colours::kLightYellow;
+inline constexpr Colour kLightGreen = Colour::fromRgb(0x80FF80);
+inline constexpr Colour kMagenta = model::colours::kMagenta;
+inline constexpr Colour kWhite = model::colours::kWhite;
+inline constexpr Colour kBlack = model::colours::kBlack;
+inline constexpr Colour kGreenYellow = Colour::fromRgb(0x2FFF97);
+inline constexpr Colour kPink = Colour::fromRgb(0xFFB9FF);
+inline constexpr Colour kGrey = model::colours::kGrey;
+inline constexpr Colour kRed = model::colours::kRed;
+inline constexpr Colour kBlue = model::colours::kBlue;
+inline constexpr Colour kToolTipBackground = model::colours::kToolTipBackground;
+inline constexpr Colour kWindowText = model::colours::kGridFont;
+}  // namespace grid_colours
 
 // How one cell is drawn: background, text colour and alignment (text two
 // pixels below the cell top in every grid).
 struct CellStyle {
-  Colour background = Colour::kWhite;
-  Colour text = Colour::kWindowText;
+  model::Colour background = grid_colours::kWhite;
+  model::Colour text = grid_colours::kWindowText;
   bool leftAligned = false;
 
   bool operator==(const CellStyle&) const = default;

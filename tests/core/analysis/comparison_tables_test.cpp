@@ -60,13 +60,13 @@ TEST_F(ComparisonTablesTest, DetailGridHasOneRowPerPair) {
   EXPECT_EQ(grid.cell(2, 1), " 2");
   EXPECT_EQ(grid.cell(2, 13), "  0");
 
-  EXPECT_EQ(comparisonDetailCellStyle(0, 2, "").background, Colour::kSilver);
-  EXPECT_EQ(comparisonDetailCellStyle(7, 1, " 3").background, Colour::kGreenYellow);
+  EXPECT_EQ(comparisonDetailCellStyle(0, 2, "").background, grid_colours::kSilver);
+  EXPECT_EQ(comparisonDetailCellStyle(7, 1, " 3").background, grid_colours::kGreenYellow);
   EXPECT_TRUE(comparisonDetailCellStyle(8, 1, "x").leftAligned);
-  EXPECT_EQ(comparisonDetailCellStyle(6, 1, sj(" ○")).background, Colour::kMagenta);
-  EXPECT_EQ(comparisonDetailCellStyle(12, 1, "").background, Colour::kWhite);
-  EXPECT_EQ(comparisonDetailCellStyle(14, 1, "  2").background, Colour::kPink);
-  EXPECT_EQ(comparisonDetailCellStyle(4, 1, "  1").background, Colour::kWhite);
+  EXPECT_EQ(comparisonDetailCellStyle(6, 1, sj(" ○")).background, grid_colours::kMagenta);
+  EXPECT_EQ(comparisonDetailCellStyle(12, 1, "").background, grid_colours::kWhite);
+  EXPECT_EQ(comparisonDetailCellStyle(14, 1, "  2").background, grid_colours::kPink);
+  EXPECT_EQ(comparisonDetailCellStyle(4, 1, "  1").background, grid_colours::kWhite);
 }
 
 TEST_F(ComparisonTablesTest, ResultGridReadsAsEachHorsesResults) {
@@ -80,10 +80,10 @@ TEST_F(ComparisonTablesTest, ResultGridReadsAsEachHorsesResults) {
       {" 3", sj("○"), "", ""},
   };
   EXPECT_EQ(grid.rows, rows);
-  EXPECT_EQ(comparisonResultCellStyle(2, 2, "").background, Colour::kBlack);
-  EXPECT_EQ(comparisonResultCellStyle(2, 1, sj("○")).background, Colour::kMagenta);
-  EXPECT_EQ(comparisonResultCellStyle(1, 2, sj("×")).background, Colour::kGrey);
-  EXPECT_EQ(comparisonResultCellStyle(0, 3, " 3").background, Colour::kSilver);
+  EXPECT_EQ(comparisonResultCellStyle(2, 2, "").background, grid_colours::kBlack);
+  EXPECT_EQ(comparisonResultCellStyle(2, 1, sj("○")).background, grid_colours::kMagenta);
+  EXPECT_EQ(comparisonResultCellStyle(1, 2, sj("×")).background, grid_colours::kGrey);
+  EXPECT_EQ(comparisonResultCellStyle(0, 3, " 3").background, grid_colours::kSilver);
 
   const std::vector<std::string> labels = {"L1", "L2", "L3", "L4"};
   EXPECT_EQ(clipboardText(labels, grid), "L1\r\nL2\r\nL3\r\nL4\r\n\t 1\t 2\t 3\r\n 1\t\t" +
