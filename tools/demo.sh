@@ -35,4 +35,8 @@ day=$("$cli" --home "$home" days | sed -n 2p)
 echo "== Analysis of $day: the race list with the three best runners by point win rate"
 "$cli" --home "$home" analyze "$day"
 echo "== Race card of the first race of $day, sorted by Pt勝率"
-"$cli" --home "$home" card "$day" 1 --sort Pt勝率 | column -t -s $'\t'
+if command -v column >/dev/null; then
+  "$cli" --home "$home" card "$day" 1 --sort Pt勝率 | column -t -s $'\t'
+else
+  "$cli" --home "$home" card "$day" 1 --sort Pt勝率
+fi
