@@ -122,7 +122,7 @@ void Transfer::openAndRead(const AcquisitionRequest& request) {
   m_fromDate = store::toInt(std::string_view(request.fromTime).substr(0, 8));
 
   JvOpenCounts counts;
-  const int code = m_link.jvOpen(kAcquisitionDataSpec, request.fromTime, request.option, counts);
+  const int code = m_link.jvOpen(kAcquisitionDataId, request.fromTime, request.option, counts);
   m_result.counts = counts;
   if (code == jv::kNoData || (code == jv::kOk && counts.readCount == 0)) {
     m_observer.beep();

@@ -68,7 +68,7 @@ struct AcquisitionSettings {
 };
 
 // The acquisition of the acquisition dialog, without any window: opens the
-// data spec "RACEDIFF" from a from-time, waits for the download, reads every
+// data ID "RACEDIFF" from a from-time, waits for the download, reads every
 // record and stores RA, SE and HR records in the day files by the
 // acquisition's rules, builds the past-run files of the days whose final
 // results arrived, and hands the newest file time to its caller to keep.

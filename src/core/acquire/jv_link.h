@@ -29,9 +29,9 @@ inline constexpr int kEndOfData = 0;
 inline constexpr int kOptionNormal = 1;
 inline constexpr int kOptionSetup = 3;
 
-// The data spec of the acquisition and of real-time results.
-inline constexpr std::string_view kAcquisitionDataSpec = "RACEDIFF";
-inline constexpr std::string_view kResultsDataSpec = "0B12";
+// The data ID of the acquisition and of real-time results.
+inline constexpr std::string_view kAcquisitionDataId = "RACEDIFF";
+inline constexpr std::string_view kResultsDataId = "0B12";
 
 // The software id the program gives JVInit: its id and version text.
 inline constexpr std::string_view kSoftwareId = "SK731902/SM118845/QuendrilJDL/Ver.1.30";
@@ -64,11 +64,11 @@ class JvLink {
   // Shows JV-Link's own settings dialog (service key, data folder). 0 = done.
   virtual int jvSetUIProperties() = 0;
 
-  // Opens the stored data of `dataSpec` newer than `fromTime`
+  // Opens the stored data of `dataId` newer than `fromTime`
   // ("yyyymmddhhnnss") with `option` (1 normal data, 3 setup data) and sets
   // `counts`. 0 = opened; -1 = no data newer than the from-time; other
   // values are errors (`counts` is then left zero).
-  virtual int jvOpen(std::string_view dataSpec, std::string_view fromTime, int option,
+  virtual int jvOpen(std::string_view dataId, std::string_view fromTime, int option,
                      JvOpenCounts& counts) = 0;
 
   // The number of files downloaded so far, 0 up to the download count of
@@ -90,10 +90,10 @@ class JvLink {
   // Closes the open transfer. 0 = closed; other = error.
   virtual int jvClose() = 0;
 
-  // Opens real-time data of `dataSpec` ("0B12": race results) for `key`
+  // Opens real-time data of `dataId` ("0B12": race results) for `key`
   // (the race date yyyymmdd). 0 = opened, the records follow through jvRead;
   // other = nothing to read.
-  virtual int jvRTOpen(std::string_view dataSpec, std::string_view key) = 0;
+  virtual int jvRTOpen(std::string_view dataId, std::string_view key) = 0;
 };
 
 // Initialises `link` with the program's software id, as the main window does

@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 constexpr int kNotInitialised = -201;
 constexpr int kAlreadyOpen = -202;
 constexpr int kNotOpened = -203;
-constexpr int kBadDataSpec = -111;
+constexpr int kBadDataId = -111;
 constexpr int kBadFromTime = -112;
 constexpr int kBadKey = -114;
 constexpr int kBadOption = -115;
@@ -175,12 +175,12 @@ void ReplayJvLink::open(Mode mode, std::vector<fs::path> files, int downloadCoun
   m_recordNumber = 0;
 }
 
-int ReplayJvLink::jvOpen(std::string_view dataSpec, std::string_view fromTime, int option,
+int ReplayJvLink::jvOpen(std::string_view dataId, std::string_view fromTime, int option,
                          JvOpenCounts& counts) {
   counts = JvOpenCounts{};
   if (!m_initialised) return kNotInitialised;
   if (m_mode != Mode::kClosed) return kAlreadyOpen;
-  if (trimmed(dataSpec).empty()) return kBadDataSpec;
+  if (trimmed(dataId).empty()) return kBadDataId;
   if (!isDigits(fromTime, kTimestampLength)) return kBadFromTime;
   if (option < 1 || option > 4) return kBadOption;
   m_cancelled = false;
@@ -294,17 +294,17 @@ int ReplayJvLink::jvClose() {
   return m_emulation.closeResult;
 }
 
-int ReplayJvLink::jvRTOpen(std::string_view dataSpec, std::string_view key) {
+int ReplayJvLink::jvRTOpen(std::string_view dataId, std::string_view key) {
   if (!m_initialised) return kNotInitialised;
   if (m_mode != Mode::kClosed) return kAlreadyOpen;
-  if (dataSpec != kResultsDataSpec) return kBadDataSpec;
+  if (dataId != kResultsDataId) return kBadDataId;
   if (!isDigits(key, 8)) return kBadKey;
   m_cancelled = false;
   if (m_emulation.rtOpenResult && *m_emulation.rtOpenResult != jv::kOk) {
     return *m_emulation.rtOpenResult;
   }
 
-  const fs::path base = m_source / std::string(kResultsDataSpec);
+  const fs::path base = m_source / std::string(kResultsDataId);
   const std::string day(key);
   std::vector<fs::path> files;
   if (isFolder(base / day)) {

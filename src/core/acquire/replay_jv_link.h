@@ -68,7 +68,7 @@ struct ReplayEmulation {
 //   made.
 // As JV-Link: calls before jvInit give -201; opening while a transfer is open
 // gives -202; jvStatus and jvRead without an open transfer give -203; a
-// malformed data spec gives -111, from-time -112, key -114, option -115.
+// malformed data ID gives -111, from-time -112, key -114, option -115.
 // After jvCancel, jvStatus and jvRead give -203 until the transfer is closed.
 // A missing source folder is a source without data. Nothing here throws for
 // the source's content.
@@ -82,13 +82,13 @@ class ReplayJvLink final : public JvLink {
 
   int jvInit(std::string_view softwareId) override;
   int jvSetUIProperties() override;
-  int jvOpen(std::string_view dataSpec, std::string_view fromTime, int option,
+  int jvOpen(std::string_view dataId, std::string_view fromTime, int option,
              JvOpenCounts& counts) override;
   int jvStatus() override;
   int jvRead(std::string& record, int& size, std::string& fileName) override;
   int jvCancel() override;
   int jvClose() override;
-  int jvRTOpen(std::string_view dataSpec, std::string_view key) override;
+  int jvRTOpen(std::string_view dataId, std::string_view key) override;
 
   const ReplayEmulation& emulation() const { return m_emulation; }
 

@@ -64,7 +64,7 @@ ResultsFetchResult fetchResults(JvLink& link, const std::filesystem::path& dataF
                                 std::string_view raceDate, ResultsFetchObserver& observer,
                                 const CancelFlag* cancel) {
   ResultsFetchResult result;
-  result.openCode = link.jvRTOpen(kResultsDataSpec, raceDate);
+  result.openCode = link.jvRTOpen(kResultsDataId, raceDate);
   if (result.openCode != jv::kOk) {
     observer.beep();
   } else {
