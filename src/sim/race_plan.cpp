@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <iterator>
 #include <string_view>
 #include <vector>
 
@@ -227,73 +228,29 @@ RacePlan planOfKind(Kind kind, bool special, const RaceDay& day, int slot, int r
   RacePlan plan;
   plan.distance = 0;
   const int olderType = month <= 5 ? 14 : 13;
+  // Race type (0: by season), condition and distance centre of each kind
+  // but the jump and main races.
+  struct KindShape {
+    int raceType;
+    int condition;
+    int centre;
+  };
+  static constexpr KindShape kShapes[] = {
+      {11, kNewcomer, 1500}, {11, kMaiden, 1500}, {11, kOneWin, 1600},   {11, kOpen, 1600},
+      {12, kNewcomer, 1600}, {12, kMaiden, 1600}, {12, kOneWin, 1800},   {12, kOpen, 1900},
+      {0, kOneWin, 1700},    {0, kTwoWins, 1700}, {0, kThreeWins, 1800}, {0, kOpen, 1800},
+  };
+  static_assert(std::size(kShapes) == kJ);
   int centre = 1700;
-  switch (kind) {
-    case kN2:
-      plan.raceType = 11;
-      plan.condition = kNewcomer;
-      centre = 1500;
-      break;
-    case kM2:
-      plan.raceType = 11;
-      plan.condition = kMaiden;
-      centre = 1500;
-      break;
-    case kW2:
-      plan.raceType = 11;
-      plan.condition = kOneWin;
-      centre = 1600;
-      break;
-    case kO2:
-      plan.raceType = 11;
-      plan.condition = kOpen;
-      centre = 1600;
-      break;
-    case kN3:
-      plan.raceType = 12;
-      plan.condition = kNewcomer;
-      centre = 1600;
-      break;
-    case kM3:
-      plan.raceType = 12;
-      plan.condition = kMaiden;
-      centre = 1600;
-      break;
-    case kW3:
-      plan.raceType = 12;
-      plan.condition = kOneWin;
-      centre = 1800;
-      break;
-    case kO3:
-      plan.raceType = 12;
-      plan.condition = kOpen;
-      centre = 1900;
-      break;
-    case kC1:
-      plan.raceType = olderType;
-      plan.condition = kOneWin;
-      break;
-    case kC2:
-      plan.raceType = olderType;
-      plan.condition = kTwoWins;
-      break;
-    case kC3:
-      plan.raceType = olderType;
-      plan.condition = kThreeWins;
-      centre = 1800;
-      break;
-    case kCO:
-      plan.raceType = olderType;
-      plan.condition = kOpen;
-      centre = 1800;
-      break;
-    case kJ:
-      plan.raceType = month <= 3 ? 19 : 18;
-      plan.condition = rng.chance(0.6) ? kMaiden : kOpen;
-      plan.surface = kJumps;
-      break;
-    case kMain:
-      break;
+  if (kind == kJ) {
+    plan.raceType = month <= 3 ? 19 : 18;
+    plan.condition = rng.chance(0.6) ? kMaiden : kOpen;
+    plan.surface = kJumps;
+  } else if (kind != kMain) {
+    const KindShape& shape = kShapes[kind];
+    plan.raceType = shape.raceType != 0 ? shape.raceType : olderType;
+    plan.condition = shape.condition;
+    centre = shape.centre;
   }
   if (!plan.isJump()) {
     double dirt = plan.condition == kNewcomer || plan.condition == kMaiden ? 0.45
