@@ -32,6 +32,13 @@ echo "== Stored records: RA $(count .jvRA), SE $(count .jvSEr), HR $(count .jvHR
 # The newest day still waits for its results (they come through the results
 # command); the day before it is the newest day with final results.
 day=$("$cli" --home "$home" days | sed -n 2p)
+if [ -n "${DEMO_PREPARE_ONLY:-}" ]; then exit 0; fi
+
+gui="$build/src/gui/orvalle"
+if [ -x "$gui" ] && { [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; }; then
+  echo "== Opening the desktop program on $day"
+  exec "$gui" --home "$home" --day "$day"
+fi
 echo "== Analysis of $day: the race list with the three best runners by point win rate"
 "$cli" --home "$home" analyze "$day"
 echo "== Race card of the first race of $day, sorted by Pt勝率"
@@ -40,3 +47,7 @@ if command -v column >/dev/null; then
 else
   "$cli" --home "$home" card "$day" 1 --sort Pt勝率
 fi
+echo
+echo "== No display here. On a desktop, open the window on this day with:"
+echo "   $gui --home $home --day $day"
+echo "   (or render its pages to PNG files: tools/screenshots.sh $build OUT_DIR)"

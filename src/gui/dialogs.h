@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QDialog>
+
+class QSpinBox;
+
+namespace orvalle::app {
+class Settings;
+}
+
+namespace orvalle::gui {
+
+// The past-run period dialog "過去走データ利用範囲指定" (TDataSpanSetForm): a
+// spin box of days (365 to 7300) set to "DataSpan"/"period"; OK writes the
+// value to the same key, closing otherwise leaves it unchanged.
+class PeriodDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  PeriodDialog(app::Settings& settings, QWidget* parent = nullptr);
+
+  QSpinBox* spinBox() const { return m_days; }
+
+ public slots:
+  void accept() override;
+
+ private:
+  app::Settings& m_settings;
+  QSpinBox* m_days;
+};
+
+// The about window: the program's name and its version text "Ver.1.30".
+class AboutDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit AboutDialog(QWidget* parent = nullptr);
+};
+
+}  // namespace orvalle::gui

@@ -1,0 +1,108 @@
+#include "screenshots.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QTabWidget>
+#include <QTableView>
+#include <QToolButton>
+
+#include <cstdio>
+
+#include "command_runner.h"
+#include "main_window.h"
+#include "notifier.h"
+
+namespace orvalle::gui {
+namespace {
+
+// Without a display nobody can answer a message box: messages go to standard
+// error instead.
+class PrintingNotifier final : public Notifier {
+ public:
+  void inform(QWidget*, const QString& text, bool) override {
+    std::fprintf(stderr, "%s\n", qUtf8Printable(text));
+  }
+  bool confirm(QWidget*, const QString& text) override {
+    std::fprintf(stderr, "%s\n", qUtf8Printable(text));
+    return false;
+  }
+  void beep() override {}
+  bool openDocument(const QString&) override { return false; }
+};
+
+bool waitUntilIdle(MainWindow& window) {
+  while (window.runner().busy()) {
+    QApplication::processEvents(QEventLoop::AllEvents, 50);
+  }
+  return true;
+}
+
+void settle() {
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+bool save(MainWindow& window, const QDir& folder, const QString& name) {
+  settle();
+  const QString path = folder.filePath(name);
+  if (!window.grab().save(path, "PNG")) {
+    std::fprintf(stderr, "cannot write %s\n", qUtf8Printable(path));
+    return false;
+  }
+  std::printf("%s\n", qUtf8Printable(path));
+  return true;
+}
+
+void clickRow(QTableView* table, int row) {
+  const QModelIndex index = table->model()->index(row, 2);
+  if (!index.isValid()) return;
+  emit table->clicked(index);
+}
+
+}  // namespace
+
+bool takeScreenshots(MainWindow& window, const QString& day, const QString& folder) {
+  Notifier::install(std::make_unique<PrintingNotifier>());
+  QDir out(folder);
+  if (!out.mkpath(QStringLiteral("."))) {
+    std::fprintf(stderr, "cannot create %s\n", qUtf8Printable(folder));
+    return false;
+  }
+  window.resize(1280, 760);
+  window.show();
+  settle();
+  if (!window.chooseDay(day)) {
+    std::fprintf(stderr, "no such day: %s\n", qUtf8Printable(day));
+    return false;
+  }
+  waitUntilIdle(window);
+  if (window.session().raceList().empty()) {
+    std::fprintf(stderr, "the day has no races: %s\n", qUtf8Printable(day));
+    return false;
+  }
+  auto* pages = window.findChild<QTabWidget*>(QStringLiteral("PageControl2"));
+  auto* analysisTabs = window.findChild<QTabWidget*>(QStringLiteral("PageControl3"));
+  auto* card = window.findChild<QTableView*>(QStringLiteral("StringGrid4"));
+  // Sorted by point win rate, the way a bettor reads a compared race.
+  window.findChild<QToolButton*>(QStringLiteral("SpeedButton32"))->click();
+
+  pages->setCurrentIndex(0);
+  if (!save(window, out, QStringLiteral("1-race-card.png"))) return false;
+  pages->setCurrentIndex(1);
+  if (!save(window, out, QStringLiteral("2-detailed-card.png"))) return false;
+
+  clickRow(card, 0);
+  clickRow(card, 1);
+  window.findChild<QToolButton*>(QStringLiteral("Search2Btn"))->click();
+  pages->setCurrentIndex(2);
+  analysisTabs->setCurrentIndex(0);
+  if (!save(window, out, QStringLiteral("3-two-horse.png"))) return false;
+  analysisTabs->setCurrentIndex(1);
+  if (!save(window, out, QStringLiteral("4-race-comparison.png"))) return false;
+  pages->setCurrentIndex(3);
+  if (!save(window, out, QStringLiteral("5-combinations.png"))) return false;
+  pages->setCurrentIndex(4);
+  return save(window, out, QStringLiteral("6-results.png"));
+}
+
+}  // namespace orvalle::gui

@@ -1,0 +1,140 @@
+// Start-up, settings written by the window, the option menu and the
+// hit-report buttons.
+#include <QAction>
+#include <QFile>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include "app/settings.h"
+#include "app/startup.h"
+#include "gui_test_support.h"
+
+using namespace orvalle;
+using namespace orvalle::gui;
+using namespace orvalle::gui::test;
+
+class StartupTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void firstStartMakesFoldersAndOpensDefaultWindow() {
+    NotifierScope notifier;
+    TestHome dir(/*empty=*/true);
+    const app::Home home = app::startUp(toUtf8(dir.path()));
+    for (const char* folder : {"DATA", "SEI", "yLZH"}) {
+      QVERIFY2(QFileInfo(dir.path() + "/" + folder).isDir(), folder);
+    }
+    QVERIFY(QFile::exists(dir.path() + "/UserSet.usd"));
+
+    MainWindow window(home);
+    window.show();
+    QCOMPARE(window.windowTitle(), QStringLiteral("Orvalle for JRA-VAN Data Lab."));
+    QCOMPARE(window.pos(), QPoint(10, 10));
+    QCOMPARE(window.size(), QSize(630, 450));
+    QCOMPARE(window.findChild<QComboBox*>("DateCombo")->count(), 0);
+    QVERIFY(window.findChild<QWidget*>("PageControl1")->isHidden());
+    QVERIFY(notifier->messages.empty());
+  }
+
+  void geometryIsKeptAcrossARestart() {
+    NotifierScope notifier;
+    TestHome dir(true);
+    const app::Home home = app::startUp(toUtf8(dir.path()));
+    {
+      MainWindow window(home);
+      window.show();
+      window.move(40, 60);
+      window.resize(800, 520);
+      QVERIFY(window.close());
+    }
+    app::Settings settings(home.iniPath());
+    QCOMPARE(settings.integer(app::settings::kLocateLeft), 40);
+    QCOMPARE(settings.integer(app::settings::kLocateTop), 60);
+    QCOMPARE(settings.integer(app::settings::kLocateWidth), 800);
+    MainWindow again(home);
+    again.show();
+    QCOMPARE(again.pos(), QPoint(40, 60));
+    QCOMPARE(again.size(), QSize(800, 520));
+  }
+
+  void optionTogglesAreWrittenAtOnce_data() {
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<bool>("initially");
+    QTest::newRow("N9") << "N9" << "ReadKako" << "IgnoDate" << false;
+    QTest::newRow("N19") << "N19" << "AllRace" << "ExecComp" << true;
+    QTest::newRow("N5") << "N5" << "datalist" << "close" << false;
+  }
+  void optionTogglesAreWrittenAtOnce() {
+    QFETCH(QString, item);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(bool, initially);
+    NotifierScope notifier;
+    TestHome dir(true);
+    const app::Home home = app::startUp(toUtf8(dir.path()));
+    MainWindow window(home);
+    auto* action = window.findChild<QAction*>(item);
+    QVERIFY(action != nullptr);
+    QVERIFY(action->isCheckable());
+    QCOMPARE(action->isChecked(), initially);
+    const app::SettingKey* setting = app::findSettingKey(toUtf8(section), toUtf8(key));
+    QVERIFY(setting != nullptr);
+
+    action->trigger();
+    // Read by a settings object of its own: the file itself has changed.
+    QCOMPARE(app::Settings(home.iniPath()).boolean(*setting), !initially);
+    action->trigger();
+    QCOMPARE(app::Settings(home.iniPath()).boolean(*setting), initially);
+  }
+
+  void periodDialogWritesOnlyOnOk() {
+    NotifierScope notifier;
+    TestHome dir(true);
+    const app::Home home = app::startUp(toUtf8(dir.path()));
+    MainWindow window(home);
+    auto run = [&](int value, bool ok) {
+      QTimer::singleShot(0, [value, ok] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog != nullptr);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("過去走データ利用範囲指定"));
+        auto* spin = dialog->findChild<QSpinBox*>("SpinEdit1");
+        QCOMPARE(spin->minimum(), 365);
+        QCOMPARE(spin->maximum(), 7300);
+        spin->setValue(value);
+        ok ? dialog->accept() : dialog->reject();
+      });
+      window.findChild<QAction*>("N6")->trigger();
+    };
+    run(400, false);
+    QCOMPARE(app::Settings(home.iniPath()).integer(app::settings::kPastRunPeriod), 1826);
+    run(400, true);
+    QCOMPARE(app::Settings(home.iniPath()).integer(app::settings::kPastRunPeriod), 400);
+    run(100, true);  // below the range: the spin box keeps 365
+    QCOMPARE(app::Settings(home.iniPath()).integer(app::settings::kPastRunPeriod), 365);
+  }
+
+  void hitReportButtonsFollowTheMarkerFile() {
+    NotifierScope notifier;
+    TestHome dir(true);
+    const app::Home home = app::startUp(toUtf8(dir.path()));
+    {
+      MainWindow window(home);
+      QVERIFY(window.findChild<QToolButton*>("TekiAnaBtn")->isHidden());
+      QVERIFY(window.findChild<QToolButton*>("TekiAnaBtn2")->isHidden());
+    }
+    QFile marker(dir.path() + "/MasterControlBrenn.key");
+    QVERIFY(marker.open(QIODevice::WriteOnly));  // empty is enough
+    marker.close();
+    MainWindow window(home);
+    QVERIFY(!window.findChild<QToolButton*>("TekiAnaBtn")->isHidden());
+    QVERIFY(!window.findChild<QToolButton*>("TekiAnaBtn2")->isHidden());
+    QCOMPARE(window.findChild<QToolButton*>("TekiAnaBtn2")->text(), QStringLiteral("穴的中"));
+  }
+};
+
+QTEST_MAIN(StartupTest)
+#include "startup_test.moc"
