@@ -25,7 +25,7 @@ const std::string& hitText() {
 }
 
 // Fills result column `resultColumn` and the payout column after it for the
-// hit combinations.
+// hit combinations; combination k + 1 stands in data row k (window row k + 1).
 template <size_t N>
 void fillHits(model::GridView& grid, const model::BetScores<N>& scores, int resultColumn) {
   for (int k = 0; k < static_cast<int>(N); ++k) {

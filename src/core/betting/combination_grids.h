@@ -3,9 +3,7 @@
 #include <array>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "model/colours.h"
 #include "model/day_tables.h"
 #include "model/grid_view.h"
 
