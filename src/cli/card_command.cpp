@@ -53,15 +53,12 @@ std::string joined(std::initializer_list<std::string> parts) {
   return out;
 }
 
-// The detailed race card as TSV: the heading row, then per runner the
-// fixed columns and each past-run column, the lines of a cell joined by
-// " / " (CP932 in, UTF-8 out).
+// The detailed race card as TSV: the 105 headings, then per runner the
+// fixed columns and each of the 100 past-run columns, the lines of a cell
+// joined by " / " and an empty past-run slot as an empty cell (CP932 in,
+// UTF-8 out).
 void printDetailedCard(std::ostream& out, const model::DayTables& tables, int raceSlot) {
-  std::vector<std::string> heading(model::detailedFixedHeadings().begin(),
-                                   model::detailedFixedHeadings().end());
-  std::vector<std::string> numbering = model::pastRunNumbering(tables, raceSlot);
-  heading.insert(heading.end(), numbering.begin(), numbering.end());
-  printTsvRow(out, heading);
+  printTsvRow(out, model::detailedCardHeadings(tables, raceSlot));
 
   const int runners = store::ra::kRegisteredRunners.numberIn(tables.race(raceSlot));
   for (int runner = 0; runner < runners; ++runner) {
@@ -76,8 +73,8 @@ void printDetailedCard(std::ostream& out, const model::DayTables& tables, int ra
         joined(
             {info.goingRecord[0], info.goingRecord[1], info.goingRecord[2], info.goingRecord[3]}),
     };
-    for (size_t k = 0; k < numbering.size(); ++k) {
-      model::PastRunCell cell = model::pastRunCell(tables, raceSlot, runner, static_cast<int>(k));
+    for (int k = 0; k < model::kPastRunSlots; ++k) {
+      model::PastRunCell cell = model::pastRunCell(tables, raceSlot, runner, k);
       if (cell.empty) {
         cells.emplace_back();
         continue;

@@ -5,6 +5,7 @@
 #include "analysis/head_to_head_comparison.h"
 #include "analysis/two_horse_comparison.h"
 #include "commands.h"
+#include "model/grid_view.h"
 #include "model/race_card.h"
 #include "session_support.h"
 #include "store/cp932.h"
@@ -13,8 +14,8 @@
 namespace orvalle::cli {
 namespace {
 
-void printGrid(std::ostream& out, const analysis::TextGrid& grid) {
-  printTsvRow(out, grid.header);
+void printGrid(std::ostream& out, const model::GridView& grid) {
+  printTsvRow(out, grid.headings);
   for (const auto& row : grid.rows) printTsvRow(out, row);
 }
 

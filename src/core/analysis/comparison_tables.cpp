@@ -8,7 +8,10 @@
 namespace orvalle::analysis {
 namespace {
 
+using model::CellStyle;
+using model::GridView;
 using model::PairTable;
+namespace colours = model::colours;
 
 // Columns of StringGrid7.
 enum DetailColumn {
@@ -49,10 +52,55 @@ const std::string& circle() {
   return text;
 }
 
+CellStyle detailCellStyle(int row, int column, std::string_view text) {
+  CellStyle style;
+  if (row == 0 || column == kBlank) {
+    style.background = colours::kSilver;
+    return style;
+  }
+  switch (column) {
+    case kFirstNumber:
+    case kSecondNumber:
+      style.background = colours::kGreenYellow;
+      break;
+    case kFirstName:
+    case kSecondName:
+      style.background = colours::kLightYellow;
+      style.leftAligned = true;
+      break;
+    case kFirstWon:
+    case kSecondWon:
+      style.background =
+          text.find(circle()) != std::string_view::npos ? colours::kMagenta : colours::kWhite;
+      break;
+    case kCount:
+    case kDirect:
+      style.background = colours::kPink;
+      break;
+    default:
+      break;
+  }
+  return style;
+}
+
+CellStyle resultCellStyle(int row, int column, std::string_view text) {
+  CellStyle style;
+  if (row == 0 || column == 0) {
+    style.background = colours::kSilver;
+  } else if (row == column) {
+    style.background = colours::kBlack;
+  } else if (text.find(circle()) != std::string_view::npos) {
+    style.background = colours::kMagenta;
+  } else {
+    style.background = colours::kGrey;
+  }
+  return style;
+}
+
 }  // namespace
 
-TextGrid comparisonDetailGrid(const model::DayTables& tables, int raceSlot) {
-  static const TextGrid empty = [] {
+GridView comparisonDetailGrid(const model::DayTables& tables, int raceSlot) {
+  static const GridView empty = [] {
     struct Heading {
       const char* text;
       int width;
@@ -62,16 +110,17 @@ TextGrid comparisonDetailGrid(const model::DayTables& tables, int raceSlot) {
         {"総Pt", 28}, {"勝敗", 28}, {"馬番", 28},  {"馬名", 105},  {"Pt", 28},
         {"独Pt", 28}, {"総Pt", 28}, {"勝敗", 28},  {"比較数", 50}, {"直接対決", 50},
     };
-    TextGrid grid;
+    GridView grid;
     for (const Heading& heading : kHeadings) {
-      grid.header.push_back(sj(heading.text));
+      grid.headings.push_back(sj(heading.text));
       grid.columnWidths.push_back(heading.width);
     }
+    grid.style = detailCellStyle;
     return grid;
   }();
   static const std::string won = sj(" ○");
 
-  TextGrid grid = empty;
+  GridView grid = empty;
   const model::RaceAnalysis& analysis = tables.analysis(raceSlot);
   const int runners = registeredRunners(tables, raceSlot);
   for (int i = 1; i <= runners; ++i) {
@@ -80,7 +129,7 @@ TextGrid comparisonDetailGrid(const model::DayTables& tables, int raceSlot) {
       auto number = [&](PairTable table) {
         return store::format("%3d", analysis.pair(table, pair));
       };
-      std::vector<std::string> row = grid.emptyRow();
+      std::vector<std::string> row(grid.headings.size());
       row[kFirstNumber] = store::format("%2d", i);
       row[kFirstName] = shownName(tables.runner(raceSlot, i - 1));
       row[kFirstBetter] = number(PairTable::kFirstBetter);
@@ -101,52 +150,22 @@ TextGrid comparisonDetailGrid(const model::DayTables& tables, int raceSlot) {
   return grid;
 }
 
-CellStyle comparisonDetailCellStyle(int column, int row, std::string_view text) {
-  CellStyle style;
-  if (row == 0 || column == kBlank) {
-    style.background = grid_colours::kSilver;
-    return style;
-  }
-  switch (column) {
-    case kFirstNumber:
-    case kSecondNumber:
-      style.background = grid_colours::kGreenYellow;
-      break;
-    case kFirstName:
-    case kSecondName:
-      style.background = grid_colours::kLightYellow;
-      style.leftAligned = true;
-      break;
-    case kFirstWon:
-    case kSecondWon:
-      style.background = text.find(circle()) != std::string_view::npos ? grid_colours::kMagenta
-                                                                       : grid_colours::kWhite;
-      break;
-    case kCount:
-    case kDirect:
-      style.background = grid_colours::kPink;
-      break;
-    default:
-      break;
-  }
-  return style;
-}
-
-TextGrid comparisonResultGrid(const model::DayTables& tables, int raceSlot) {
+GridView comparisonResultGrid(const model::DayTables& tables, int raceSlot) {
   static const std::string lost = sj("×");
   const model::RaceAnalysis& analysis = tables.analysis(raceSlot);
   const int runners = registeredRunners(tables, raceSlot);
   const auto size = static_cast<size_t>(runners + 1);
 
-  TextGrid grid;
-  grid.header.assign(size, std::string());
+  GridView grid;
+  grid.headings.assign(size, std::string());
   grid.columnWidths.assign(size, kResultColumnWidth);
+  grid.style = resultCellStyle;
   grid.rows.assign(static_cast<size_t>(runners), std::vector<std::string>(size));
   for (int i = 1; i <= runners; ++i) {
-    grid.header[static_cast<size_t>(i)] = store::format("%2d", i);
+    grid.headings[static_cast<size_t>(i)] = store::format("%2d", i);
     grid.rows[static_cast<size_t>(i - 1)][0] = store::format("%2d", i);
   }
-  // Row i, column j: data row i - 1, cell j.
+  // Row i, column j of the window: data row i - 1, cell j.
   auto cell = [&](int row, int column) -> std::string& {
     return grid.rows[static_cast<size_t>(row - 1)][static_cast<size_t>(column)];
   };
@@ -163,20 +182,6 @@ TextGrid comparisonResultGrid(const model::DayTables& tables, int raceSlot) {
     }
   }
   return grid;
-}
-
-CellStyle comparisonResultCellStyle(int column, int row, std::string_view text) {
-  CellStyle style;
-  if (row == 0 || column == 0) {
-    style.background = grid_colours::kSilver;
-  } else if (row == column) {
-    style.background = grid_colours::kBlack;
-  } else if (text.find(circle()) != std::string_view::npos) {
-    style.background = grid_colours::kMagenta;
-  } else {
-    style.background = grid_colours::kGrey;
-  }
-  return style;
 }
 
 }  // namespace orvalle::analysis

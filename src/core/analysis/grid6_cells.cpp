@@ -9,6 +9,7 @@ namespace orvalle::analysis::grid6 {
 namespace {
 
 namespace past_run = store::past_run;
+namespace colours = model::colours;
 
 // The first character of a CP932 text (one or two bytes).
 std::string firstCharacter(std::string_view text) {
@@ -21,10 +22,82 @@ bool startsWith(std::string_view text, const std::string& prefix) {
   return text.substr(0, prefix.size()) == prefix;
 }
 
+model::CellStyle cellStyle(int row, int column, std::string_view text) {
+  static const std::string turf = sj("芝");
+  static const std::string dirt = sj("ダ");
+  static const std::string circle = sj("○");
+  model::CellStyle style;
+  if (row == 0) {
+    style.background = colours::kSilver;
+    return style;
+  }
+  switch (column) {
+    case kDateA:
+    case kDateB:
+      style.background = colours::kBrightCyan;
+      break;
+    case kTrackA:
+    case kTrackB:
+      if (startsWith(text, turf)) {
+        style.background = colours::kDarkGreen;
+        style.text = colours::kWhite;
+      } else if (startsWith(text, dirt)) {
+        style.background = colours::kDarkRed;
+        style.text = colours::kWhite;
+      }
+      break;
+    case kNameA:
+    case kOpponentA:
+    case kOpponentB:
+    case kNameB:
+      style.background = colours::kLightYellow;
+      style.leftAligned = true;
+      break;
+    case kPositionA:
+    case kOpponentPositionA:
+    case kOpponentPositionB:
+    case kPositionB: {
+      style.background = colours::kToolTipBackground;
+      style.text = model::placeColour(store::toInt(text), colours::kGridFont);
+      break;
+    }
+    case kWeightA:
+    case kTimeA:
+    case kOpponentWeightA:
+    case kOpponentTimeA:
+    case kOpponentWeightB:
+    case kOpponentTimeB:
+    case kWeightB:
+    case kTimeB:
+      style.background = colours::kToolTipBackground;
+      break;
+    case kRawMarginA:
+    case kCorrectedMarginA:
+    case kAdjustedMarginA:
+    case kRawMarginB:
+    case kCorrectedMarginB:
+    case kAdjustedMarginB:
+      style.background = colours::kLightGreen;
+      break;
+    case kDecisionA:
+    case kOwnMinusA:
+    case kDecisionB:
+    case kOwnMinusB:
+      style.background = store::trim(text) == circle ? colours::kMagenta : colours::kWhite;
+      break;
+    case kSeparator:
+      style.background = colours::kBlack;
+      break;
+    default:
+      break;
+  }
+  return style;
+}
+
 }  // namespace
 
-TextGrid emptyGrid() {
-  static const TextGrid grid = [] {
+model::GridView emptyGrid() {
+  static const model::GridView grid = [] {
     struct Heading {
       const char* text;
       int width;
@@ -62,11 +135,12 @@ TextGrid emptyGrid() {
         {"勝敗", 25},
         {"独－", 25},
     };
-    TextGrid g;
+    model::GridView g;
     for (const Heading& heading : kHeadings) {
-      g.header.push_back(sj(heading.text));
+      g.headings.push_back(sj(heading.text));
       g.columnWidths.push_back(heading.width);
     }
+    g.style = cellStyle;
     return g;
   }();
   return grid;
@@ -77,9 +151,12 @@ const std::string& noMatchText() {
   return text;
 }
 
-const std::string& markText() {
-  static const std::string text = sj(" ○");
-  return text;
+std::vector<std::string> emptyRow() { return std::vector<std::string>(kColumnCount); }
+
+const std::string& markText(Column column) {
+  static const std::string decisionA = sj(" ○");
+  static const std::string mark = sj("○");
+  return column == kDecisionA ? decisionA : mark;
 }
 
 std::string dateCell(std::string_view record) {
@@ -106,86 +183,11 @@ std::string timeCell(std::string_view timeField) {
   return digits.substr(0, 1) + "." + digits.substr(1, 2) + "." + digits.substr(3, 1);
 }
 
-CellStyle cellStyle(int column, int row, std::string_view text) {
-  static const std::string turf = sj("芝");
-  static const std::string dirt = sj("ダ");
-  static const std::string circle = sj("○");
-  CellStyle style;
-  if (row == 0) {
-    style.background = grid_colours::kSilver;
-    return style;
-  }
-  switch (column) {
-    case kDateA:
-    case kDateB:
-      style.background = grid_colours::kLightCyan;
-      break;
-    case kTrackA:
-    case kTrackB:
-      if (startsWith(text, turf)) {
-        style.background = grid_colours::kDarkGreen;
-        style.text = grid_colours::kWhite;
-      } else if (startsWith(text, dirt)) {
-        style.background = grid_colours::kMaroon;
-        style.text = grid_colours::kWhite;
-      }
-      break;
-    case kNameA:
-    case kOpponentA:
-    case kOpponentB:
-    case kNameB:
-      style.background = grid_colours::kLightYellow;
-      style.leftAligned = true;
-      break;
-    case kPositionA:
-    case kOpponentPositionA:
-    case kOpponentPositionB:
-    case kPositionB: {
-      style.background = grid_colours::kToolTipBackground;
-      const int position = store::toInt(text);
-      if (position == 1) style.text = grid_colours::kRed;
-      if (position == 2 || position == 3) style.text = grid_colours::kBlue;
-      break;
-    }
-    case kWeightA:
-    case kTimeA:
-    case kOpponentWeightA:
-    case kOpponentTimeA:
-    case kOpponentWeightB:
-    case kOpponentTimeB:
-    case kWeightB:
-    case kTimeB:
-      style.background = grid_colours::kToolTipBackground;
-      break;
-    case kRawMarginA:
-    case kCorrectedMarginA:
-    case kAdjustedMarginA:
-    case kRawMarginB:
-    case kCorrectedMarginB:
-    case kAdjustedMarginB:
-      style.background = grid_colours::kLightGreen;
-      break;
-    case kDecisionA:
-    case kOwnMinusA:
-    case kDecisionB:
-    case kOwnMinusB:
-      style.background = text.find(circle) != std::string_view::npos ? grid_colours::kMagenta
-                                                                     : grid_colours::kWhite;
-      break;
-    case kSeparator:
-      style.background = grid_colours::kBlack;
-      break;
-    default:
-      break;
-  }
-  return style;
-}
-
-ClipboardCopy clipboardCopy(std::span<const std::string> captions, const TextGrid& grid) {
-  if (grid.rows.size() <= 1 && store::trim(grid.cell(0, 0)).empty()) {
+ClipboardCopy clipboardCopy(std::span<const std::string> captions, const model::GridView& grid) {
+  if (grid.rows.size() <= 1 && store::trim(grid.cell(1, kDateA)).empty()) {
     return {Status::failure("２頭比較を行ってください。"), {}};
   }
-  return {Status::success(), clipboardText(captions, grid)};
+  return {Status::success(), model::clipboardText(captions, grid)};
 }
 
 }  // namespace orvalle::analysis::grid6

@@ -3,8 +3,21 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "analysis/text_grid.h"
+#include "model/grid_view.h"
+#include "store/error.h"
+
+namespace orvalle::analysis {
+
+// The outcome of a copy command: the text for the clipboard, or a failed
+// status with the message to show (the clipboard is then left alone).
+struct ClipboardCopy {
+  Status status;
+  std::string text;  // CP932
+};
+
+}  // namespace orvalle::analysis
 
 // The cells of the comparison grid StringGrid6, shared by the two-horse and
 // the head-to-head comparison. All texts CP932.
@@ -47,13 +60,24 @@ enum Column {
   kOwnMinusB = 30,
 };
 
-// The grid without data rows: its 31 header texts and column widths.
-TextGrid emptyGrid();
+// The grid without data rows: its 31 headings, column widths and drawing
+// rule. Heading row silver. Data rows: date columns bright cyan; track
+// columns dark green ("芝...") or dark red ("ダ...") with white text; name
+// columns light yellow, left-aligned; weight, position and time columns the
+// tool-tip background, positions 1 in red, 2 and 3 in blue; margin columns
+// light green; the decision and own-minus columns (13, 14, 29, 30) magenta
+// when they hold a mark (trimmed text "○"), else white; column 15 black.
+// Every cell but the names is centred.
+model::GridView emptyGrid();
+
+// A data row of 31 empty cells.
+std::vector<std::string> emptyRow();
 
 // The text of the single row of a comparison that listed nothing.
 const std::string& noMatchText();  // "該当ナシ"
-// The decision and own-minus mark (" ○", a blank before the circle).
-const std::string& markText();
+// The mark of a decision or own-minus column: " ○" (a blank before the
+// circle) in kDecisionA, "○" in kOwnMinusA, kDecisionB and kOwnMinusB.
+const std::string& markText(Column column);
 
 // The race date of a past-run record, "yyyy/mm/dd" from its year, month and
 // day fields.
@@ -69,14 +93,10 @@ std::string positionCell(int position);
 // ".", characters 2-3, ".", character 4; the empty text when 0.
 std::string timeCell(std::string_view timeField);
 
-// How a cell of StringGrid6 is drawn; `row` 0 is the header row, `text`
-// the cell's text.
-CellStyle cellStyle(int column, int row, std::string_view text);
-
 // The clipboard text of StringGrid6: `captions` (Label1 to Label4, Edit1,
-// Edit2) then the grid. A grid without a comparison (at most one data row,
-// whose first cell is blank) gives a failed status with
-// "２頭比較を行ってください。".
-ClipboardCopy clipboardCopy(std::span<const std::string> captions, const TextGrid& grid);
+// Edit2) then the grid (model::clipboardText). A grid without a comparison
+// (at most one data row, whose first cell is blank) gives a failed status
+// with "２頭比較を行ってください。".
+ClipboardCopy clipboardCopy(std::span<const std::string> captions, const model::GridView& grid);
 
 }  // namespace orvalle::analysis::grid6

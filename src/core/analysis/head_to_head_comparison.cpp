@@ -67,7 +67,7 @@ HeadToHeadResult compareHeadToHead(const ComparisonRequest& request) {
       const int opponentTime = run::entryTime(record, k);
       const int margin = ownTime != 0 && opponentTime != 0 ? opponentTime - ownTime : 0;
 
-      std::vector<std::string> row = result.grid.emptyRow();
+      std::vector<std::string> row = grid6::emptyRow();
       row[kDateA] = dateCell(record);
       row[kTrackA] = trackCell(record);
       row[kNameA] = nameA;
@@ -85,7 +85,7 @@ HeadToHeadResult compareHeadToHead(const ComparisonRequest& request) {
   }
 
   if (result.grid.rows.empty()) {
-    result.grid.rows.push_back(result.grid.emptyRow());
+    result.grid.rows.push_back(grid6::emptyRow());
     result.grid.rows.front()[kDateA] = noMatchText();
   }
   return result;

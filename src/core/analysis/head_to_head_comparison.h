@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "analysis/text_grid.h"
 #include "analysis/two_horse_comparison.h"
+#include "model/grid_view.h"
 #include "store/error.h"
 
 namespace orvalle::analysis {
@@ -15,7 +15,7 @@ struct HeadToHeadResult {
   Status status;
   // StringGrid6 with columns 0 to 10 filled (11 to 30 empty): one row per
   // meeting, or a single row reading "該当ナシ".
-  TextGrid grid;
+  model::GridView grid;
   int rowCount = 0;
 
   // CtLabel "該当数：" n (CP932); nullopt when no row was listed. The four

@@ -38,7 +38,7 @@ class RowWriter {
                     run::entryWeight(runB, m), m_weights.b, m_weights.a);
     const RowDecision decision = decideRow(left.adjusted, right.adjusted);
 
-    std::vector<std::string> row = m_result.grid.emptyRow();
+    std::vector<std::string> row = grid6::emptyRow();
     row[kDateA] = dateCell(runA);
     row[kTrackA] = trackCell(runA);
     row[kNameA] = m_nameA;
@@ -52,8 +52,8 @@ class RowWriter {
     row[kRawMarginA] = rawMarginText(left.raw);
     row[kCorrectedMarginA] = marginText(left.corrected);
     row[kAdjustedMarginA] = marginText(left.adjusted);
-    if (decision.firstBetter) row[kDecisionA] = markText();
-    if (decision.firstOwnMinus) row[kOwnMinusA] = markText();
+    if (decision.firstBetter) row[kDecisionA] = markText(kDecisionA);
+    if (decision.firstOwnMinus) row[kOwnMinusA] = markText(kOwnMinusA);
 
     row[kDateB] = dateCell(runB);
     row[kTrackB] = trackCell(runB);
@@ -68,8 +68,8 @@ class RowWriter {
     row[kRawMarginB] = rawMarginText(right.raw);
     row[kCorrectedMarginB] = marginText(right.corrected);
     row[kAdjustedMarginB] = marginText(right.adjusted);
-    if (decision.secondBetter) row[kDecisionB] = markText();
-    if (decision.secondOwnMinus) row[kOwnMinusB] = markText();
+    if (decision.secondBetter) row[kDecisionB] = markText(kDecisionB);
+    if (decision.secondOwnMinus) row[kOwnMinusB] = markText(kOwnMinusB);
 
     m_result.grid.rows.push_back(std::move(row));
     ++m_result.rowCount;
@@ -161,7 +161,7 @@ TwoHorseResult compareTwoHorses(const ComparisonRequest& request) {
   }
 
   if (result.grid.rows.empty()) {
-    result.grid.rows.push_back(result.grid.emptyRow());
+    result.grid.rows.push_back(grid6::emptyRow());
     result.grid.rows.front()[kDateA] = noMatchText();
   }
   return result;

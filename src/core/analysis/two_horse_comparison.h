@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "analysis/text_grid.h"
+#include "model/grid_view.h"
 #include "store/error.h"
 
 namespace orvalle::analysis {
@@ -31,7 +31,7 @@ struct TwoHorseResult {
   Status status;
   // StringGrid6: the comparison rows, or a single row reading "該当ナシ"
   // when there was none.
-  TextGrid grid;
+  model::GridView grid;
   int rowCount = 0;
   int firstAhead = 0;      // pt1Label: rows with SA > SB
   int secondAhead = 0;     // pt2Label: rows with SB > SA

@@ -1,13 +1,23 @@
 #include "betting/combination_grids.h"
 
+#include <span>
+
 #include "store/cp932.h"
 #include "store/fixed_width.h"
 
 namespace orvalle::betting {
 namespace {
 
-constexpr model::Colour kLightGreen = model::Colour::fromRgb(0xA4FFA4);
-constexpr model::Colour kPayoutCyan = model::Colour::fromRgb(0xBFFFFF);
+namespace colours = model::colours;
+
+// Columns of a grid: heading (UTF-8) and width in pixels.
+struct Column {
+  std::string_view heading;
+  int width;
+};
+constexpr Column kQuinellaColumns[] = {{"", 10},         {"買い目", 60},   {"馬連結果", 60},
+                                       {"馬連配当", 60}, {"ﾜｲﾄﾞ結果", 60}, {"ﾜｲﾄﾞ配当", 60}};
+constexpr Column kSingleColumns[] = {{"", 10}, {"買い目", 60}, {"結果", 40}, {"配当", 60}};
 
 const std::string& hitText() {
   static const std::string kHit = sj("的中");
@@ -15,26 +25,38 @@ const std::string& hitText() {
 }
 
 // Fills result column `resultColumn` and the payout column after it for the
-// hit combinations.
+// hit combinations; combination k + 1 stands in data row k (window row k + 1).
 template <size_t N>
-void fillHits(model::TextGrid& grid, const model::BetScores<N>& scores, int resultColumn) {
+void fillHits(model::GridView& grid, const model::BetScores<N>& scores, int resultColumn) {
   for (int k = 0; k < static_cast<int>(N); ++k) {
     if (scores.hit[k] != 1) continue;
-    auto& row = grid[static_cast<size_t>(k + 1)];
+    auto& row = grid.rows[static_cast<size_t>(k)];
     row[static_cast<size_t>(resultColumn)] = hitText();
     row[static_cast<size_t>(resultColumn + 1)] = store::format("%8d", scores.payout[k]);
   }
 }
 
 template <size_t N>
-void fillTexts(model::TextGrid& grid, const CheckedArray<std::string, N>& texts) {
+void fillTexts(model::GridView& grid, const CheckedArray<std::string, N>& texts) {
   for (int k = 0; k < static_cast<int>(N); ++k) {
-    if (!store::trim(texts[k]).empty()) grid[static_cast<size_t>(k + 1)][1] = texts[k];
+    if (!store::trim(texts[k]).empty()) grid.rows[static_cast<size_t>(k)][1] = texts[k];
   }
 }
 
-bool isResultColumn(CombinationGridKind kind, int column) {
-  return column == 2 || (kind == CombinationGridKind::kQuinella && column == 4);
+// The drawing rule of a grid whose result columns are `resultColumns`.
+template <int... resultColumns>
+model::CellStyle cellStyle(int row, int column, std::string_view text) {
+  model::CellStyle style;
+  if (row == 0 || column == 0) {
+    style.background = colours::kSilver;
+  } else if (column == 1) {
+    style.background = colours::kPaleGreen;
+  } else if (((column == resultColumns) || ...)) {
+    style.background = text == hitText() ? colours::kMagenta : colours::kWhite;
+  } else {
+    style.background = colours::kPaleCyan;
+  }
+  return style;
 }
 
 }  // namespace
@@ -51,18 +73,17 @@ std::string_view combinationGridName(CombinationGridKind kind) {
   return "StringGrid27";
 }
 
-std::vector<GridColumn> combinationGridColumns(CombinationGridKind kind) {
-  if (kind == CombinationGridKind::kQuinella) {
-    return {{"", 10},         {"買い目", 60},   {"馬連結果", 60},
-            {"馬連配当", 60}, {"ﾜｲﾄﾞ結果", 60}, {"ﾜｲﾄﾞ配当", 60}};
+model::GridView combinationGrid(const model::RaceAnalysis& analysis, CombinationGridKind kind) {
+  const bool quinella = kind == CombinationGridKind::kQuinella;
+  const std::span<const Column> columns = quinella ? std::span<const Column>(kQuinellaColumns)
+                                                   : std::span<const Column>(kSingleColumns);
+  model::GridView grid;
+  for (const Column& column : columns) {
+    grid.headings.push_back(sj(column.heading));
+    grid.columnWidths.push_back(column.width);
   }
-  return {{"", 10}, {"買い目", 60}, {"結果", 40}, {"配当", 60}};
-}
-
-model::TextGrid combinationGrid(const model::RaceAnalysis& analysis, CombinationGridKind kind) {
-  const std::vector<GridColumn> columns = combinationGridColumns(kind);
-  model::TextGrid grid(kCombinationGridRows, std::vector<std::string>(columns.size()));
-  for (size_t c = 0; c < columns.size(); ++c) grid[0][c] = sj(columns[c].heading);
+  grid.rows.assign(kCombinationGridRows - 1, std::vector<std::string>(columns.size()));
+  grid.style = quinella ? cellStyle<2, 4> : cellStyle<2>;
   const model::CombinationBlock& block = analysis.combinations;
   switch (kind) {
     case CombinationGridKind::kQuinella:
@@ -80,16 +101,6 @@ model::TextGrid combinationGrid(const model::RaceAnalysis& analysis, Combination
       break;
   }
   return grid;
-}
-
-model::Colour combinationCellColour(CombinationGridKind kind, int column, int row,
-                                    std::string_view cp932Text) {
-  if (row == 0 || column == 0) return model::colours::kSilver;
-  if (column == 1) return kLightGreen;
-  if (isResultColumn(kind, column)) {
-    return cp932Text == hitText() ? model::colours::kMagenta : model::colours::kWhite;
-  }
-  return kPayoutCyan;
 }
 
 std::array<DayTallyLabel, 5> dayTallyLabels(model::TallyBetType type) {

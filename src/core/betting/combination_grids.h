@@ -3,11 +3,9 @@
 #include <array>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "model/colours.h"
 #include "model/day_tables.h"
-#include "model/grid_text.h"
+#include "model/grid_view.h"
 
 namespace orvalle::betting {
 
@@ -22,30 +20,18 @@ inline constexpr int kCombinationGridRowHeight = 14;
 // The object name of a grid ("StringGrid2", "StringGrid1", "StringGrid27").
 std::string_view combinationGridName(CombinationGridKind kind);
 
-// The heading texts (UTF-8) and widths in pixels of a grid's columns:
+// The grid of one race: the CP932 headings and widths of its columns,
 // StringGrid2 "", "買い目", "馬連結果", "馬連配当", "ﾜｲﾄﾞ結果", "ﾜｲﾄﾞ配当"
 // (10, 60, 60, 60, 60, 60); StringGrid1 and StringGrid27 "", "買い目",
-// "結果", "配当" (10, 60, 40, 60).
-struct GridColumn {
-  std::string_view heading;
-  int width;
-};
-std::vector<GridColumn> combinationGridColumns(CombinationGridKind kind);
-
-// The cell texts (CP932) of a grid for one race: row 0 the headings; row k
-// (1..12) combination k of the race when it is not blank: column 1 its
-// text; on a hit the result column "的中" and the payout column the payout
-// "%8d" (StringGrid2: columns 2 and 3 for the quinella, 4 and 5 for the
-// quinella place). Every other cell is empty; combination k always stands in
-// row k. Every row has the grid's column count.
-model::TextGrid combinationGrid(const model::RaceAnalysis& analysis, CombinationGridKind kind);
-
-// The background of a cell: heading row and column 0 silver (C0C0C0), the
-// combination column light green (A4FFA4), a result column magenta
-// (FF00FF) when it holds "的中" (CP932) and white otherwise, a payout column
-// light cyan (BFFFFF). Every text is centred.
-model::Colour combinationCellColour(CombinationGridKind kind, int column, int row,
-                                    std::string_view cp932Text);
+// "結果", "配当" (10, 60, 40, 60); then 12 data rows. Row k (1..12) holds
+// combination k of the race when it is not blank: column 1 its text; on a
+// hit the result column "的中" and the payout column the payout "%8d"
+// (StringGrid2: columns 2 and 3 for the quinella, 4 and 5 for the quinella
+// place). Every other cell is empty; combination k always stands in row k.
+// Drawn with the heading row and column 0 silver, the combination column
+// pale green (A4FFA4), a result column magenta when it holds "的中" and white
+// otherwise, a payout column pale cyan (BFFFFF); every text centred.
+model::GridView combinationGrid(const model::RaceAnalysis& analysis, CombinationGridKind kind);
 
 // The labels of the day tallies of one bet type, as data for the GUI.
 // Captions: "レース数：", "的中数：", "投資額：", "回収額：", "回収率："

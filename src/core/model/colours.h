@@ -4,7 +4,7 @@
 
 namespace orvalle::model {
 
-// A colour the race cards are drawn with, as data for the GUI: an RGB value,
+// A colour a grid is drawn with, as data for the GUI: an RGB value,
 // or a colour of the desktop that the GUI looks up itself (the tool-tip
 // background, the grid's own font colour).
 struct Colour {
@@ -30,8 +30,15 @@ inline constexpr Colour kOrange = Colour::fromRgb(0xFF8000);
 inline constexpr Colour kMagenta = Colour::fromRgb(0xFF00FF);
 inline constexpr Colour kLightYellow = Colour::fromRgb(0xFFFF80);
 inline constexpr Colour kLightCyan = Colour::fromRgb(0xC4FFFF);
+inline constexpr Colour kBrightCyan = Colour::fromRgb(0x80FFFF);
+inline constexpr Colour kPaleCyan = Colour::fromRgb(0xBFFFFF);
 inline constexpr Colour kLightGrey = Colour::fromRgb(0xD5D5D5);
-inline constexpr Colour kDarkRed = Colour::fromRgb(0x800000);
+inline constexpr Colour kDarkRed = Colour::fromRgb(0x800000);  // also called maroon
+inline constexpr Colour kDarkGreen = Colour::fromRgb(0x008000);
+inline constexpr Colour kLightGreen = Colour::fromRgb(0x80FF80);
+inline constexpr Colour kPaleGreen = Colour::fromRgb(0xA4FFA4);
+inline constexpr Colour kGreenYellow = Colour::fromRgb(0x2FFF97);
+inline constexpr Colour kPink = Colour::fromRgb(0xFFB9FF);
 inline constexpr Colour kToolTipBackground{Colour::Kind::kToolTipBackground, 0};
 inline constexpr Colour kGridFont{Colour::Kind::kGridFont, 0};
 }  // namespace colours

@@ -76,6 +76,26 @@ std::vector<std::string> pastRunNumbering(const DayTables& tables, int raceSlot)
   return headings;
 }
 
+std::vector<std::string> detailedCardHeadings(const DayTables& tables, int raceSlot) {
+  const auto& fixed = detailedFixedHeadings();
+  std::vector<std::string> headings(fixed.begin(), fixed.end());
+  std::vector<std::string> numbering = pastRunNumbering(tables, raceSlot);
+  headings.insert(headings.end(), numbering.begin(), numbering.end());
+  headings.resize(kDetailedColumns);
+  return headings;
+}
+
+const std::array<int, kDetailedColumns>& detailedCardColumnWidths() {
+  static const std::array<int, kDetailedColumns> kWidths = [] {
+    std::array<int, kDetailedColumns> widths{};
+    widths.fill(145);
+    const int fixed[kDetailedFixedColumns] = {20, 20, 140, 90, 100};
+    std::copy(std::begin(fixed), std::end(fixed), widths.begin());
+    return widths;
+  }();
+  return kWidths;
+}
+
 DetailedRunnerInfo detailedRunnerInfo(const DayTables& tables, int raceSlot, int runnerSlot) {
   namespace se = store::se;
   const Texts& t = texts();

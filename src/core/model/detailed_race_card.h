@@ -31,6 +31,16 @@ const std::array<std::string, kDetailedFixedColumns>& detailedFixedHeadings();
 // range or more than 18 registered runners.
 std::vector<std::string> pastRunNumbering(const DayTables& tables, int raceSlot);
 
+// All 105 headings of the grid: the five fixed headings, then the past-run
+// numbering in columns 5 onwards and empty headings for the rest of the 100
+// past-run columns (columns 55 to 104 are never numbered). Throws as
+// pastRunNumbering.
+std::vector<std::string> detailedCardHeadings(const DayTables& tables, int raceSlot);
+
+// The 105 column widths in pixels: 20, 20, 140, 90, 100, then 145 for each
+// past-run column.
+const std::array<int, kDetailedColumns>& detailedCardColumnWidths();
+
 // Columns 0 to 4 of a runner row.
 struct DetailedRunnerInfo {
   // Column 0: "%1d" of the bracket on its bracket colour, the digit black on

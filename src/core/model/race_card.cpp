@@ -68,6 +68,43 @@ int compareCells(const RaceCardRow& a, const RaceCardRow& b, int column) {
   return a.cells[static_cast<size_t>(column)].compare(b.cells[static_cast<size_t>(column)]);
 }
 
+Colour background(int column, std::string_view text) {
+  switch (column) {
+    case col::kBracket:
+      return bracketColour(store::toInt(text));
+    case col::kHorseNumber:
+      return colours::kToolTipBackground;
+    case col::kPredictedOdds:
+    case col::kPredictedOddsRank:
+      return colours::kLightYellow;
+    case col::kFinishingPosition:
+    case col::kRaceTime:
+    case col::kFinalOdds:
+      return colours::kLightCyan;
+    default:
+      return colours::kWhite;
+  }
+}
+
+Colour textColour(int column, std::string_view text) {
+  switch (column) {
+    case col::kWinCountReverseRank:
+    case col::kWinRateRank:
+    case col::kWinPointsReverseRank:
+    case col::kPointWinRateRank:
+    case col::kPredictedOddsRank:
+    case col::kFinishingPosition:
+      return placeColour(store::toInt(text), colours::kGridFont);
+    default:
+      return colours::kGridFont;
+  }
+}
+
+CellStyle raceCardCellStyle(int row, int column, std::string_view text) {
+  if (row == 0) return {colours::kSilver, colours::kGridFont, false};
+  return {background(column, text), textColour(column, text), column == col::kHorseName};
+}
+
 }  // namespace
 
 const RaceCardCells& raceCardHeadings() {
@@ -240,57 +277,24 @@ RaceCard raceCard(const DayTables& tables, int raceSlot, RaceCardSort sort) {
   return card;
 }
 
-TextGrid raceCardGrid(std::span<const RaceCardRow> rows) {
-  TextGrid grid;
-  grid.reserve(rows.size() + 1);
+GridView raceCardGrid(std::span<const RaceCardRow> rows) {
   const RaceCardCells& headings = raceCardHeadings();
-  grid.emplace_back(headings.begin(), headings.end());
-  for (const RaceCardRow& row : rows) grid.emplace_back(row.cells.begin(), row.cells.end());
+  const auto& widths = raceCardColumnWidths();
+  GridView grid;
+  grid.headings.assign(headings.begin(), headings.end());
+  grid.columnWidths.assign(widths.begin(), widths.end());
+  grid.rows.reserve(rows.size());
+  for (const RaceCardRow& row : rows) grid.rows.emplace_back(row.cells.begin(), row.cells.end());
+  grid.style = raceCardCellStyle;
   return grid;
 }
 
 std::string raceCardClipboardText(const RaceCard& card) {
   std::string heading;
   for (const std::string& line : card.header) heading += line + "\r\n";
-  TextGrid grid = raceCardGrid(card.rows);
+  const GridView grid = raceCardGrid(card.rows);
   return gridCopyText(grid, wholeGrid(grid), heading);
 }
-
-Colour raceCardBackground(int row, int column, std::string_view cellText) {
-  if (row == 0) return colours::kSilver;
-  switch (column) {
-    case col::kBracket:
-      return bracketColour(store::toInt(cellText));
-    case col::kHorseNumber:
-      return colours::kToolTipBackground;
-    case col::kPredictedOdds:
-    case col::kPredictedOddsRank:
-      return colours::kLightYellow;
-    case col::kFinishingPosition:
-    case col::kRaceTime:
-    case col::kFinalOdds:
-      return colours::kLightCyan;
-    default:
-      return colours::kWhite;
-  }
-}
-
-Colour raceCardTextColour(int row, int column, std::string_view cellText) {
-  if (row == 0) return colours::kGridFont;
-  switch (column) {
-    case col::kWinCountReverseRank:
-    case col::kWinRateRank:
-    case col::kWinPointsReverseRank:
-    case col::kPointWinRateRank:
-    case col::kPredictedOddsRank:
-    case col::kFinishingPosition:
-      return placeColour(store::toInt(cellText), colours::kGridFont);
-    default:
-      return colours::kGridFont;
-  }
-}
-
-bool raceCardLeftAligned(int row, int column) { return row > 0 && column == col::kHorseName; }
 
 void ComparisonPicker::pick(std::string_view horseName, std::string_view weightCarried,
                             std::string_view registrationNumber) {

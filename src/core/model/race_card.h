@@ -8,7 +8,7 @@
 
 #include "model/colours.h"
 #include "model/day_tables.h"
-#include "model/grid_text.h"
+#include "model/grid_view.h"
 
 // The race card of a race (grid StringGrid4): one row of 27 cells per
 // registered runner with its identity, its ratings from the comparisons, its
@@ -135,25 +135,19 @@ struct RaceCard {
 };
 RaceCard raceCard(const DayTables& tables, int raceSlot, RaceCardSort sort);
 
-// The grid of a race card: the heading row, then the rows in their order.
-TextGrid raceCardGrid(std::span<const RaceCardRow> rows);
+// The race card grid (StringGrid4) of rows in their order: the 27 headings,
+// the column widths and its drawing rule. Heading row silver. Background:
+// column 0 the bracket colour of the cell's number; column 1 the tool-tip
+// background; columns 19-20 light yellow; columns 24-26 light cyan; others
+// white. Text: in the rank columns 10, 13, 15, 18, 20 and 24 red for the
+// value 1, blue for 2 and 3, otherwise the grid's font colour. The horse
+// names (column 2) are drawn left-aligned, every other cell centred.
+GridView raceCardGrid(std::span<const RaceCardRow> rows);
 
 // The clipboard text of a race card: the header lines joined by CR LF, CR LF,
 // then every row of the grid from the heading row, cells separated by TAB,
 // each row ended by CR LF.
 std::string raceCardClipboardText(const RaceCard& card);
-
-// Colours of a cell of the race card; `row` 0 is the heading row.
-// Background: heading row silver; column 0 the bracket colour of the cell's
-// number; column 1 the tool-tip background; columns 19-20 light yellow;
-// columns 24-26 light cyan; others white.
-Colour raceCardBackground(int row, int column, std::string_view cellText);
-// Text: in the rank columns 10, 13, 15, 18, 20 and 24 red for the value 1,
-// blue for 2 and 3; otherwise the grid's font colour.
-Colour raceCardTextColour(int row, int column, std::string_view cellText);
-// True for the cells drawn left-aligned (the horse names); the others are
-// centred.
-bool raceCardLeftAligned(int row, int column);
 
 // The two horses picked on the race card for the two-horse and head-to-head
 // comparisons: the names in Edit1 and Edit2, the weights carried beside them

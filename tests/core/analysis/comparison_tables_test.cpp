@@ -11,6 +11,7 @@
 namespace orvalle::analysis {
 namespace {
 
+namespace colours = model::colours;
 using model::PairTable;
 
 class ComparisonTablesTest : public ::testing::Test {
@@ -44,35 +45,40 @@ class ComparisonTablesTest : public ::testing::Test {
 };
 
 TEST_F(ComparisonTablesTest, DetailGridHasOneRowPerPair) {
-  TextGrid grid = comparisonDetailGrid(*m_tables, 2);
+  model::GridView grid = comparisonDetailGrid(*m_tables, 2);
   ASSERT_EQ(grid.columnCount(), 15);
-  EXPECT_EQ(grid.header[13], sj("比較数"));
-  EXPECT_EQ(grid.header[14], sj("直接対決"));
+  EXPECT_EQ(grid.headings[13], sj("比較数"));
+  EXPECT_EQ(grid.headings[14], sj("直接対決"));
   EXPECT_EQ(grid.columnWidths[2], 105);
   ASSERT_EQ(grid.rows.size(), 3u);
   const std::vector<std::string> first = {
       "",    " 1",  sj("アルファ"), "  7", "  1", "  8", sj(" ○"), " 2", sj("ベータワン"),
       "  5", "  0", "  5",          "",    " 12", "  2"};
   EXPECT_EQ(grid.rows[0], first);
-  EXPECT_EQ(grid.cell(1, 7), " 3");
-  EXPECT_EQ(grid.cell(1, 6), "");
-  EXPECT_EQ(grid.cell(1, 12), sj(" ○"));
-  EXPECT_EQ(grid.cell(2, 1), " 2");
-  EXPECT_EQ(grid.cell(2, 13), "  0");
+  EXPECT_EQ(grid.cell(2, 7), " 3");
+  EXPECT_EQ(grid.cell(2, 6), "");
+  EXPECT_EQ(grid.cell(2, 12), sj(" ○"));
+  EXPECT_EQ(grid.cell(3, 1), " 2");
+  EXPECT_EQ(grid.cell(3, 13), "  0");
 
-  EXPECT_EQ(comparisonDetailCellStyle(0, 2, "").background, grid_colours::kSilver);
-  EXPECT_EQ(comparisonDetailCellStyle(7, 1, " 3").background, grid_colours::kGreenYellow);
-  EXPECT_TRUE(comparisonDetailCellStyle(8, 1, "x").leftAligned);
-  EXPECT_EQ(comparisonDetailCellStyle(6, 1, sj(" ○")).background, grid_colours::kMagenta);
-  EXPECT_EQ(comparisonDetailCellStyle(12, 1, "").background, grid_colours::kWhite);
-  EXPECT_EQ(comparisonDetailCellStyle(14, 1, "  2").background, grid_colours::kPink);
-  EXPECT_EQ(comparisonDetailCellStyle(4, 1, "  1").background, grid_colours::kWhite);
+  const model::GridView::Style style = grid.style;
+  ASSERT_NE(style, nullptr);
+  EXPECT_EQ(style(2, 0, "").background, colours::kSilver);
+  EXPECT_EQ(style(1, 7, " 3").background, colours::kGreenYellow);
+  EXPECT_TRUE(style(1, 8, "x").leftAligned);
+  EXPECT_EQ(style(1, 6, sj(" ○")).background, colours::kMagenta);
+  EXPECT_EQ(style(1, 12, "").background, colours::kWhite);
+  EXPECT_EQ(style(1, 14, "  2").background, colours::kPink);
+  EXPECT_EQ(style(1, 4, "  1").background, colours::kWhite);
+  // The grid's own cells: the first pair's winner mark, the second's none.
+  EXPECT_EQ(grid.cellStyle(1, 6).background, colours::kMagenta);
+  EXPECT_EQ(grid.cellStyle(2, 6).background, colours::kWhite);
 }
 
 TEST_F(ComparisonTablesTest, ResultGridReadsAsEachHorsesResults) {
-  TextGrid grid = comparisonResultGrid(*m_tables, 2);
+  model::GridView grid = comparisonResultGrid(*m_tables, 2);
   const std::vector<std::string> header = {"", " 1", " 2", " 3"};
-  EXPECT_EQ(grid.header, header);
+  EXPECT_EQ(grid.headings, header);
   EXPECT_EQ(grid.columnWidths, std::vector<int>(4, 30));
   const std::vector<std::vector<std::string>> rows = {
       {" 1", "", sj("○"), sj("×")},
@@ -80,23 +86,24 @@ TEST_F(ComparisonTablesTest, ResultGridReadsAsEachHorsesResults) {
       {" 3", sj("○"), "", ""},
   };
   EXPECT_EQ(grid.rows, rows);
-  EXPECT_EQ(comparisonResultCellStyle(2, 2, "").background, grid_colours::kBlack);
-  EXPECT_EQ(comparisonResultCellStyle(2, 1, sj("○")).background, grid_colours::kMagenta);
-  EXPECT_EQ(comparisonResultCellStyle(1, 2, sj("×")).background, grid_colours::kGrey);
-  EXPECT_EQ(comparisonResultCellStyle(0, 3, " 3").background, grid_colours::kSilver);
+  EXPECT_EQ(grid.cellStyle(2, 2).background, colours::kBlack);
+  EXPECT_EQ(grid.cellStyle(1, 2).background, colours::kMagenta);  // "○"
+  EXPECT_EQ(grid.cellStyle(2, 1).background, colours::kGrey);     // "×"
+  EXPECT_EQ(grid.cellStyle(3, 0).background, colours::kSilver);
+  EXPECT_EQ(grid.cellStyle(0, 3).background, colours::kSilver);
 
   const std::vector<std::string> labels = {"L1", "L2", "L3", "L4"};
-  EXPECT_EQ(clipboardText(labels, grid), "L1\r\nL2\r\nL3\r\nL4\r\n\t 1\t 2\t 3\r\n 1\t\t" +
-                                             sj("○") + "\t" + sj("×") + "\r\n 2\t" + sj("×") +
-                                             "\t\t\r\n 3\t" + sj("○") + "\t\t\r\n");
+  EXPECT_EQ(model::clipboardText(labels, grid),
+            "L1\r\nL2\r\nL3\r\nL4\r\n\t 1\t 2\t 3\r\n 1\t\t" + sj("○") + "\t" + sj("×") +
+                "\r\n 2\t" + sj("×") + "\t\t\r\n 3\t" + sj("○") + "\t\t\r\n");
 }
 
 TEST_F(ComparisonTablesTest, ARaceWithoutRunnersHasNoRows) {
   setTestRace(*m_tables, 4, 20240301, {});
   EXPECT_TRUE(comparisonDetailGrid(*m_tables, 4).rows.empty());
-  TextGrid grid = comparisonResultGrid(*m_tables, 4);
+  model::GridView grid = comparisonResultGrid(*m_tables, 4);
   EXPECT_TRUE(grid.rows.empty());
-  EXPECT_EQ(grid.header.size(), 1u);
+  EXPECT_EQ(grid.headings.size(), 1u);
 }
 
 }  // namespace

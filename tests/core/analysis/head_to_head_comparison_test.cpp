@@ -74,9 +74,9 @@ TEST_F(HeadToHeadTest, ListsTheMeetingsInThePeriodWithTheMargin) {
   std::copy(filled.begin(), filled.end(), first.begin());
   EXPECT_EQ(result.grid.rows[0], first);
   // B ahead: a negative time difference.
-  EXPECT_EQ(result.grid.cell(1, grid6::kDateA), "2023/05/01");
-  EXPECT_EQ(result.grid.cell(1, grid6::kOpponentPositionA), " 1");
-  EXPECT_EQ(result.grid.cell(1, grid6::kRawMarginA), "-0.5");
+  EXPECT_EQ(result.grid.cell(2, grid6::kDateA), "2023/05/01");
+  EXPECT_EQ(result.grid.cell(2, grid6::kOpponentPositionA), " 1");
+  EXPECT_EQ(result.grid.cell(2, grid6::kRawMarginA), "-0.5");
   EXPECT_EQ(result.countLabel(), sj("該当数：2"));
 }
 
@@ -85,7 +85,7 @@ TEST_F(HeadToHeadTest, NoMeetingGivesTheNoMatchRow) {
   HeadToHeadResult result = compareHeadToHead(request());
   ASSERT_TRUE(result.status.ok());
   ASSERT_EQ(result.grid.rows.size(), 1u);
-  EXPECT_EQ(result.grid.cell(0, 0), sj("該当ナシ"));
+  EXPECT_EQ(result.grid.cell(1, 0), sj("該当ナシ"));
   EXPECT_EQ(result.countLabel(), std::nullopt);
 }
 

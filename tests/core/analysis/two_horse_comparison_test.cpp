@@ -14,6 +14,7 @@
 namespace orvalle::analysis {
 namespace {
 
+namespace colours = model::colours;
 using test::FieldEntry;
 using test::PastRace;
 using test::pastRunLine;
@@ -76,10 +77,10 @@ TEST_F(TwoHorseComparisonTest, OneRowPerRunOfBAndAgainPerRunOfA) {
                             {"2024/01/13", "2024/01/07"},
                             {"2024/01/13", "2024/01/14"}};
   for (int row = 0; row < 4; ++row) {
-    EXPECT_EQ(result.grid.cell(row, grid6::kDateA), pairs[row][0]);
-    EXPECT_EQ(result.grid.cell(row, grid6::kDateB), pairs[row][1]);
-    EXPECT_EQ(result.grid.cell(row, grid6::kOpponentA), name18(kG));
-    EXPECT_EQ(result.grid.cell(row, grid6::kOpponentB), name18(kG));
+    EXPECT_EQ(result.grid.cell(row + 1, grid6::kDateA), pairs[row][0]);
+    EXPECT_EQ(result.grid.cell(row + 1, grid6::kDateB), pairs[row][1]);
+    EXPECT_EQ(result.grid.cell(row + 1, grid6::kOpponentA), name18(kG));
+    EXPECT_EQ(result.grid.cell(row + 1, grid6::kOpponentB), name18(kG));
   }
 
   // The first row in full. A beat G by 0.2 s at equal weights but carries
@@ -88,9 +89,10 @@ TEST_F(TwoHorseComparisonTest, OneRowPerRunOfBAndAgainPerRunOfA) {
       "2024/01/06", sj("芝1600"), name18(kA), "55.0", " 1",   "1.35.0", name18(kG), "55.0",
       " 2",         "1.35.2",     " 0.2",     " 0.2", "-0.2", "",       "",         "",
       "2024/01/07", sj("芝1600"), name18(kG), "55.0", " 1",   "1.34.0", name18(kB), "55.0",
-      " 2",         "1.34.5",     "-0.5",     "-0.5", "-0.1", sj(" ○"), ""};
+      " 2",         "1.34.5",     "-0.5",     "-0.5", "-0.1", sj("○"),  ""};
   EXPECT_EQ(result.grid.rows[0], expected);
-  EXPECT_EQ(result.grid.header, grid6::emptyGrid().header);
+  EXPECT_EQ(result.grid.headings, grid6::emptyGrid().headings);
+  EXPECT_EQ(result.grid.columnWidths, grid6::emptyGrid().columnWidths);
   EXPECT_EQ(result.countLabel(), sj("該当数：4"));
 }
 
@@ -104,14 +106,17 @@ TEST_F(TwoHorseComparisonTest, CountsOfTiesWinsAndOwnMinusPoints) {
   ASSERT_EQ(result.rowCount, 2);
   // Row 1: SA == SB, neither is ahead and neither gets an own-minus point.
   for (int column : {grid6::kDecisionA, grid6::kOwnMinusA, grid6::kDecisionB, grid6::kOwnMinusB}) {
-    EXPECT_EQ(result.grid.cell(0, column), "") << column;
+    EXPECT_EQ(result.grid.cell(1, column), "") << column;
   }
   // Row 2: SA = 0 and SB < 0: A ahead and an own-minus point for A.
-  EXPECT_EQ(result.grid.cell(1, grid6::kAdjustedMarginA), " 0.0");
-  EXPECT_EQ(result.grid.cell(1, grid6::kAdjustedMarginB), "-0.2");
-  EXPECT_EQ(result.grid.cell(1, grid6::kDecisionA), sj(" ○"));
-  EXPECT_EQ(result.grid.cell(1, grid6::kOwnMinusA), sj(" ○"));
-  EXPECT_EQ(result.grid.cell(1, grid6::kOwnMinusB), "");
+  EXPECT_EQ(result.grid.cell(2, grid6::kAdjustedMarginA), " 0.0");
+  EXPECT_EQ(result.grid.cell(2, grid6::kAdjustedMarginB), "-0.2");
+  EXPECT_EQ(result.grid.cell(2, grid6::kDecisionA), sj(" ○"));
+  EXPECT_EQ(result.grid.cell(2, grid6::kOwnMinusA), sj("○"));
+  EXPECT_EQ(result.grid.cell(2, grid6::kOwnMinusB), "");
+  EXPECT_EQ(result.grid.cellStyle(2, grid6::kDecisionA).background, model::colours::kMagenta);
+  EXPECT_EQ(result.grid.cellStyle(2, grid6::kOwnMinusA).background, model::colours::kMagenta);
+  EXPECT_EQ(result.grid.cellStyle(2, grid6::kOwnMinusB).background, model::colours::kWhite);
   EXPECT_EQ(result.pt1Label(), "  1");
   EXPECT_EQ(result.pt2Label(), "  0");
   EXPECT_EQ(result.dpt1Label(), "  1");
@@ -124,12 +129,12 @@ TEST_F(TwoHorseComparisonTest, EqualWeightsTodayGiveSEqualToM) {
   TwoHorseResult result = compareTwoHorses(request("56.0", "56.0"));
   ASSERT_EQ(result.rowCount, 1);
   // 0.5 s ahead of an opponent that carried 2 kg more: 0.5 - 0.4.
-  EXPECT_EQ(result.grid.cell(0, grid6::kRawMarginA), " 0.5");
-  EXPECT_EQ(result.grid.cell(0, grid6::kCorrectedMarginA), " 0.1");
-  EXPECT_EQ(result.grid.cell(0, grid6::kAdjustedMarginA), " 0.1");
+  EXPECT_EQ(result.grid.cell(1, grid6::kRawMarginA), " 0.5");
+  EXPECT_EQ(result.grid.cell(1, grid6::kCorrectedMarginA), " 0.1");
+  EXPECT_EQ(result.grid.cell(1, grid6::kAdjustedMarginA), " 0.1");
   // 0.9 s behind an opponent that carried 1 kg more: -0.9 - 0.2.
-  EXPECT_EQ(result.grid.cell(0, grid6::kCorrectedMarginB), "-1.1");
-  EXPECT_EQ(result.grid.cell(0, grid6::kAdjustedMarginB), "-1.1");
+  EXPECT_EQ(result.grid.cell(1, grid6::kCorrectedMarginB), "-1.1");
+  EXPECT_EQ(result.grid.cell(1, grid6::kAdjustedMarginB), "-1.1");
 }
 
 TEST_F(TwoHorseComparisonTest, AZeroTimeGivesThatSideOnlyTodaysWeightTerm) {
@@ -137,13 +142,13 @@ TEST_F(TwoHorseComparisonTest, AZeroTimeGivesThatSideOnlyTodaysWeightTerm) {
   writeB({run(20240107, {{kG, 0, 550}, {kB, 1345, 550}}, 2)});
   TwoHorseResult result = compareTwoHorses(request("55.0", "54.0"));
   ASSERT_EQ(result.rowCount, 1);
-  EXPECT_EQ(result.grid.cell(0, grid6::kTimeA), "");
-  EXPECT_EQ(result.grid.cell(0, grid6::kRawMarginA), " 0.0");
-  EXPECT_EQ(result.grid.cell(0, grid6::kCorrectedMarginA), " 0.0");
-  EXPECT_EQ(result.grid.cell(0, grid6::kAdjustedMarginA), " 0.2");  // carries 1 kg more today
-  EXPECT_EQ(result.grid.cell(0, grid6::kOpponentTimeB), "");
-  EXPECT_EQ(result.grid.cell(0, grid6::kCorrectedMarginB), " 0.0");
-  EXPECT_EQ(result.grid.cell(0, grid6::kAdjustedMarginB), "-0.2");
+  EXPECT_EQ(result.grid.cell(1, grid6::kTimeA), "");
+  EXPECT_EQ(result.grid.cell(1, grid6::kRawMarginA), " 0.0");
+  EXPECT_EQ(result.grid.cell(1, grid6::kCorrectedMarginA), " 0.0");
+  EXPECT_EQ(result.grid.cell(1, grid6::kAdjustedMarginA), " 0.2");  // carries 1 kg more today
+  EXPECT_EQ(result.grid.cell(1, grid6::kOpponentTimeB), "");
+  EXPECT_EQ(result.grid.cell(1, grid6::kCorrectedMarginB), " 0.0");
+  EXPECT_EQ(result.grid.cell(1, grid6::kAdjustedMarginB), "-0.2");
   // The row counts as any other.
   EXPECT_EQ(result.firstAhead, 1);
   EXPECT_EQ(result.firstOwnMinus, 1);
@@ -161,8 +166,8 @@ TEST_F(TwoHorseComparisonTest, RunsOnTheRaceDateOrOnThePeriodStartAreIgnored) {
   r.periodDays = 365;
   TwoHorseResult result = compareTwoHorses(r);
   ASSERT_EQ(result.rowCount, 1);
-  EXPECT_EQ(result.grid.cell(0, grid6::kDateA), "2023/03/03");
-  EXPECT_EQ(result.grid.cell(0, grid6::kDateB), "2024/01/01");
+  EXPECT_EQ(result.grid.cell(1, grid6::kDateA), "2023/03/03");
+  EXPECT_EQ(result.grid.cell(1, grid6::kDateB), "2024/01/01");
 
   // The race comparison takes every run before the race date, however old.
   auto tables = std::make_unique<model::DayTables>();
@@ -183,8 +188,8 @@ TEST_F(TwoHorseComparisonTest, RunsHoldingBothHorsesOrWithoutAFinishAreNotUsed) 
           run(20240110, {{kB, 1340, 550}, {kA, 1341, 550}, {kG, 1345, 550}}, 1)});
   TwoHorseResult result = compareTwoHorses(request());
   ASSERT_EQ(result.rowCount, 1);
-  EXPECT_EQ(result.grid.cell(0, grid6::kDateA), "2024/01/07");
-  EXPECT_EQ(result.grid.cell(0, grid6::kDateB), "2024/01/09");
+  EXPECT_EQ(result.grid.cell(1, grid6::kDateA), "2024/01/07");
+  EXPECT_EQ(result.grid.cell(1, grid6::kDateB), "2024/01/09");
 }
 
 TEST_F(TwoHorseComparisonTest, NoPairingGivesOneNoMatchRowAndZeroCounts) {
@@ -239,38 +244,62 @@ TEST_F(TwoHorseComparisonTest, ChecksInOrder) {
 
 TEST(StringGrid6Test, ClipboardCopy) {
   const std::vector<std::string> captions = {"L1", "L2", "L3", "L4", "A", "B"};
-  TextGrid grid = grid6::emptyGrid();
+  model::GridView grid = grid6::emptyGrid();
   ClipboardCopy copy = grid6::clipboardCopy(captions, grid);
   EXPECT_EQ(copy.status.message(), "２頭比較を行ってください。");
-  grid.rows.push_back(grid.emptyRow());
+  grid.rows.push_back(grid6::emptyRow());
   EXPECT_FALSE(grid6::clipboardCopy(captions, grid).status.ok());
 
   grid.rows[0][0] = sj("該当ナシ");
   copy = grid6::clipboardCopy(captions, grid);
   ASSERT_TRUE(copy.status.ok());
   std::string header;
-  for (size_t i = 0; i < grid.header.size(); ++i) header += (i ? "\t" : "") + grid.header[i];
+  for (size_t i = 0; i < grid.headings.size(); ++i) header += (i ? "\t" : "") + grid.headings[i];
   EXPECT_EQ(copy.text, "L1\r\nL2\r\nL3\r\nL4\r\nA\r\nB\r\n" + header + "\r\n" + sj("該当ナシ") +
                            std::string(30, '\t') + "\r\n");
 }
 
 TEST(StringGrid6Test, CellStyles) {
-  using grid6::cellStyle;
-  EXPECT_EQ(cellStyle(grid6::kNameA, 0, "").background, grid_colours::kSilver);
-  EXPECT_EQ(cellStyle(grid6::kTrackA, 1, sj("芝1600")),
-            (CellStyle{grid_colours::kDarkGreen, grid_colours::kWhite, false}));
-  EXPECT_EQ(cellStyle(grid6::kTrackB, 1, sj("ダ1200")),
-            (CellStyle{grid_colours::kMaroon, grid_colours::kWhite, false}));
-  EXPECT_EQ(cellStyle(grid6::kOpponentB, 3, "x"),
-            (CellStyle{grid_colours::kLightYellow, grid_colours::kWindowText, true}));
-  EXPECT_EQ(cellStyle(grid6::kPositionA, 1, " 1").text, grid_colours::kRed);
-  EXPECT_EQ(cellStyle(grid6::kOpponentPositionB, 1, " 3").text, grid_colours::kBlue);
-  EXPECT_EQ(cellStyle(grid6::kPositionB, 1, "12").text, grid_colours::kWindowText);
-  EXPECT_EQ(cellStyle(grid6::kDecisionB, 1, sj(" ○")).background, grid_colours::kMagenta);
-  EXPECT_EQ(cellStyle(grid6::kOwnMinusA, 1, "").background, grid_colours::kWhite);
-  EXPECT_EQ(cellStyle(grid6::kSeparator, 1, "").background, grid_colours::kBlack);
-  EXPECT_EQ(cellStyle(grid6::kCorrectedMarginB, 1, "").background, grid_colours::kLightGreen);
-  EXPECT_EQ(cellStyle(grid6::kTimeA, 1, "").background, grid_colours::kToolTipBackground);
+  const model::GridView::Style cellStyle = grid6::emptyGrid().style;
+  ASSERT_NE(cellStyle, nullptr);
+  using model::CellStyle;
+  EXPECT_EQ(cellStyle(0, grid6::kNameA, "").background, colours::kSilver);
+  EXPECT_EQ(cellStyle(1, grid6::kDateB, "2024/01/07").background, colours::kBrightCyan);
+  EXPECT_EQ(cellStyle(1, grid6::kTrackA, sj("芝1600")),
+            (CellStyle{colours::kDarkGreen, colours::kWhite, false}));
+  EXPECT_EQ(cellStyle(1, grid6::kTrackB, sj("ダ1200")),
+            (CellStyle{colours::kDarkRed, colours::kWhite, false}));
+  EXPECT_EQ(cellStyle(3, grid6::kOpponentB, "x"),
+            (CellStyle{colours::kLightYellow, colours::kGridFont, true}));
+  EXPECT_EQ(cellStyle(1, grid6::kPositionA, " 1").text, colours::kRed);
+  EXPECT_EQ(cellStyle(1, grid6::kOpponentPositionB, " 3").text, colours::kBlue);
+  EXPECT_EQ(cellStyle(1, grid6::kPositionB, "12").text, colours::kGridFont);
+  EXPECT_EQ(cellStyle(1, grid6::kDecisionB, sj(" ○")).background, colours::kMagenta);
+  EXPECT_EQ(cellStyle(1, grid6::kOwnMinusA, "").background, colours::kWhite);
+  EXPECT_EQ(cellStyle(1, grid6::kSeparator, "").background, colours::kBlack);
+  EXPECT_EQ(cellStyle(1, grid6::kCorrectedMarginB, "").background, colours::kLightGreen);
+  EXPECT_EQ(cellStyle(1, grid6::kTimeA, "").background, colours::kToolTipBackground);
+  // Only a mark colours a decision column: not a heading, not other text.
+  EXPECT_EQ(cellStyle(0, grid6::kDecisionA, sj("勝敗")).background, colours::kSilver);
+  EXPECT_EQ(cellStyle(1, grid6::kDecisionA, sj("○○")).background, colours::kWhite);
+}
+
+TEST(StringGrid6Test, OnlyColumn13HoldsABlankBeforeTheMark) {
+  struct Case {
+    grid6::Column column;
+    const char* mark;
+  };
+  const Case cases[] = {{grid6::kDecisionA, " ○"},
+                        {grid6::kOwnMinusA, "○"},
+                        {grid6::kDecisionB, "○"},
+                        {grid6::kOwnMinusB, "○"}};
+  const model::GridView::Style cellStyle = grid6::emptyGrid().style;
+  for (const Case& c : cases) {
+    EXPECT_EQ(grid6::markText(c.column), sj(c.mark)) << c.column;
+    // Each column is drawn magenta with its own mark.
+    EXPECT_EQ(cellStyle(1, c.column, grid6::markText(c.column)).background, colours::kMagenta)
+        << c.column;
+  }
 }
 
 }  // namespace

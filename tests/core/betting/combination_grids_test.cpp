@@ -11,19 +11,21 @@ using Row = std::vector<std::string>;
 
 TEST(CombinationGridsTest, ARaceWithoutCombinationsShowsEmptyGrids) {
   model::RaceAnalysis race;
-  const model::TextGrid quinella = combinationGrid(race, CombinationGridKind::kQuinella);
-  ASSERT_EQ(quinella.size(), 13u);
-  EXPECT_EQ(quinella[0], (Row{"", sj("買い目"), sj("馬連結果"), sj("馬連配当"), sj("ﾜｲﾄﾞ結果"),
-                              sj("ﾜｲﾄﾞ配当")}));
-  const model::TextGrid trio = combinationGrid(race, CombinationGridKind::kTrio);
-  EXPECT_EQ(trio[0], (Row{"", sj("買い目"), sj("結果"), sj("配当")}));
-  for (const model::TextGrid& grid : {quinella, trio}) {
-    for (size_t r = 1; r < grid.size(); ++r) {
-      EXPECT_EQ(grid[r], Row(grid[0].size())) << "row " << r;
+  const model::GridView quinella = combinationGrid(race, CombinationGridKind::kQuinella);
+  ASSERT_EQ(quinella.rowCount(), 13);
+  EXPECT_EQ(quinella.headings, (Row{"", sj("買い目"), sj("馬連結果"), sj("馬連配当"),
+                                    sj("ﾜｲﾄﾞ結果"), sj("ﾜｲﾄﾞ配当")}));
+  EXPECT_EQ(quinella.columnWidths, (std::vector<int>{10, 60, 60, 60, 60, 60}));
+  const model::GridView trio = combinationGrid(race, CombinationGridKind::kTrio);
+  EXPECT_EQ(trio.headings, (Row{"", sj("買い目"), sj("結果"), sj("配当")}));
+  for (const model::GridView& grid : {quinella, trio}) {
+    for (size_t r = 0; r < grid.rows.size(); ++r) {
+      EXPECT_EQ(grid.rows[r], Row(grid.headings.size())) << "row " << r + 1;
     }
   }
   EXPECT_EQ(combinationGridName(CombinationGridKind::kExacta), "StringGrid1");
-  EXPECT_EQ(combinationGridColumns(CombinationGridKind::kExacta)[2].width, 40);
+  const model::GridView exacta = combinationGrid(race, CombinationGridKind::kExacta);
+  EXPECT_EQ(exacta.columnWidths, (std::vector<int>{10, 60, 40, 60}));
 }
 
 TEST(CombinationGridsTest, HitsShowTheirPayoutInTheirRow) {
@@ -40,31 +42,42 @@ TEST(CombinationGridsTest, HitsShowTheirPayoutInTheirRow) {
   block.trioScores.hit[11] = 1;
   block.trioScores.payout[11] = 123456789;
 
-  const model::TextGrid quinella = combinationGrid(race, CombinationGridKind::kQuinella);
-  EXPECT_EQ(quinella[1], (Row{"", " 1- 2", sj("的中"), "   12340", "", ""}));
+  const model::GridView quinella = combinationGrid(race, CombinationGridKind::kQuinella);
+  EXPECT_EQ(quinella.rows[0], (Row{"", " 1- 2", sj("的中"), "   12340", "", ""}));
   // Hit only as quinella place: columns 4 and 5, columns 2 and 3 empty.
-  EXPECT_EQ(quinella[2], (Row{"", " 1- 3", "", "", sj("的中"), "     450"}));
-  EXPECT_EQ(quinella[3], Row(6));
-  EXPECT_EQ(quinella[4][1], " 1- 5");
-  const model::TextGrid trio = combinationGrid(race, CombinationGridKind::kTrio);
-  EXPECT_EQ(trio[12], (Row{"", " 1- 2- 3", sj("的中"), "123456789"}));
+  EXPECT_EQ(quinella.rows[1], (Row{"", " 1- 3", "", "", sj("的中"), "     450"}));
+  EXPECT_EQ(quinella.rows[2], Row(6));
+  EXPECT_EQ(quinella.cell(4, 1), " 1- 5");
+  const model::GridView trio = combinationGrid(race, CombinationGridKind::kTrio);
+  EXPECT_EQ(trio.rows[11], (Row{"", " 1- 2- 3", sj("的中"), "123456789"}));
 }
 
 TEST(CombinationGridsTest, CellColours) {
   using model::colours::kMagenta;
   using model::colours::kSilver;
   using model::colours::kWhite;
-  const auto quinella = CombinationGridKind::kQuinella;
-  const auto exacta = CombinationGridKind::kExacta;
+  model::RaceAnalysis race;
+  const model::GridView::Style quinella =
+      combinationGrid(race, CombinationGridKind::kQuinella).style;
+  const model::GridView::Style exacta = combinationGrid(race, CombinationGridKind::kExacta).style;
+  ASSERT_NE(quinella, nullptr);
+  ASSERT_NE(exacta, nullptr);
+  auto colour = [](model::GridView::Style style, int row, int column, std::string_view text) {
+    const model::CellStyle cell = style(row, column, text);
+    EXPECT_FALSE(cell.leftAligned);
+    return cell.background;
+  };
   const std::string hit = sj("的中");
-  EXPECT_EQ(combinationCellColour(quinella, 2, 0, hit), kSilver);
-  EXPECT_EQ(combinationCellColour(quinella, 0, 3, ""), kSilver);
-  EXPECT_EQ(combinationCellColour(quinella, 1, 3, " 1- 2"), model::Colour::fromRgb(0xA4FFA4));
-  EXPECT_EQ(combinationCellColour(quinella, 4, 3, hit), kMagenta);
-  EXPECT_EQ(combinationCellColour(quinella, 4, 3, ""), kWhite);
-  EXPECT_EQ(combinationCellColour(quinella, 5, 3, "450"), model::Colour::fromRgb(0xBFFFFF));
-  EXPECT_EQ(combinationCellColour(exacta, 2, 1, hit), kMagenta);
-  EXPECT_EQ(combinationCellColour(exacta, 3, 1, "100"), model::Colour::fromRgb(0xBFFFFF));
+  EXPECT_EQ(colour(quinella, 0, 2, hit), kSilver);
+  EXPECT_EQ(colour(quinella, 3, 0, ""), kSilver);
+  EXPECT_EQ(colour(quinella, 3, 1, " 1- 2"), model::Colour::fromRgb(0xA4FFA4));
+  EXPECT_EQ(colour(quinella, 3, 4, hit), kMagenta);
+  EXPECT_EQ(colour(quinella, 3, 4, ""), kWhite);
+  EXPECT_EQ(colour(quinella, 3, 5, "450"), model::Colour::fromRgb(0xBFFFFF));
+  EXPECT_EQ(colour(exacta, 1, 2, hit), kMagenta);
+  EXPECT_EQ(colour(exacta, 1, 3, "100"), model::Colour::fromRgb(0xBFFFFF));
+  // Column 4 is a result column of the quinella grid only.
+  EXPECT_EQ(colour(exacta, 1, 4, hit), model::Colour::fromRgb(0xBFFFFF));
 }
 
 TEST(CombinationGridsTest, DayTallyLabels) {

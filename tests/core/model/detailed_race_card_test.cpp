@@ -59,6 +59,31 @@ TEST(DetailedRaceCardTest, PastRunsAreNumberedForTheRunnerWithTheMost) {
   EXPECT_TRUE(pastRunNumbering(other, 0).empty());
 }
 
+TEST(DetailedRaceCardTest, HeadingsCoverAllHundredPastRunColumnsNumberedUpToFifty) {
+  DayTables tables;
+  addRace(tables, 2);
+  std::vector<std::string> headings = detailedCardHeadings(tables, 0);
+  ASSERT_EQ(headings.size(), 105u);
+  EXPECT_EQ(cp932::toUtf8(headings[3]), "全・距離別成績");
+  EXPECT_EQ(headings[5], "");  // no runner has a past run
+
+  giveRuns(tables, 0, 2);
+  giveRuns(tables, 1, kPastRunSlots);  // every slot filled
+  headings = detailedCardHeadings(tables, 0);
+  ASSERT_EQ(headings.size(), 105u);
+  EXPECT_EQ(cp932::toUtf8(headings[2]), "馬名");
+  EXPECT_EQ(cp932::toUtf8(headings[5]), "  1走前");
+  EXPECT_EQ(cp932::toUtf8(headings[54]), " 50走前");
+  for (size_t c = 55; c < headings.size(); ++c) EXPECT_EQ(headings[c], "") << c;
+  // The runs beyond the fiftieth are still there to be shown.
+  EXPECT_FALSE(pastRunCell(tables, 0, 1, 99).empty);
+
+  const auto& widths = detailedCardColumnWidths();
+  EXPECT_EQ((std::vector<int>(widths.begin(), widths.begin() + 6)),
+            (std::vector<int>{20, 20, 140, 90, 100, 145}));
+  EXPECT_EQ(widths.back(), 145);
+}
+
 TEST(DetailedRaceCardTest, ARunnerWithThreeRunsShowsThemThenGreyCells) {
   DayTables tables;
   addRace(tables, 1);

@@ -241,55 +241,59 @@ TEST(RaceCardTest, ClipboardTextHoldsTheHeaderAndEveryRowTabSeparated) {
   EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
 }
 
-TEST(RaceCardTest, GridCopyTakesTheRangeCutToTheGrid) {
-  const TextGrid grid = {{"a", "b", "c"}, {"d", "e", "f"}};
-  struct Case {
-    CellRange range;
-    std::string text;
-  };
-  const Case cases[] = {
-      {{0, 0, 2, 1}, "H\r\na\tb\tc\r\nd\te\tf\r\n"},
-      {{1, 1, 1, 1}, "H\r\ne\r\n"},
-      {{1, 0, 9, 9}, "H\r\nb\tc\r\ne\tf\r\n"},  // reaches past: cut
-      {{-3, -1, 0, 0}, "H\r\na\r\n"},
-      {{3, 0, 5, 1}, ""},  // right of the grid
-      {{0, 2, 2, 3}, ""},  // below it
-      {{2, 0, 1, 1}, ""},  // reversed columns
-      {{0, 1, 2, 0}, ""},  // reversed rows
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(gridCopyText(grid, c.range, "H\r\n"), c.text)
-        << c.range.left << "," << c.range.top << "," << c.range.right << "," << c.range.bottom;
-  }
-  EXPECT_EQ(gridCopyText({}, {0, 0, 0, 0}, "H"), "");
+TEST(RaceCardTest, GridHoldsTheHeadingsWidthsAndRowsInTheirOrder) {
+  DayTables tables;
+  addRace(tables, 3);
+  std::vector<RaceCardRow> rows = raceCardRows(tables, 0);
+  std::swap(rows[0], rows[2]);
+  const GridView grid = raceCardGrid(rows);
+  ASSERT_EQ(grid.columnCount(), kRaceCardColumns);
+  ASSERT_EQ(grid.rowCount(), 4);
+  EXPECT_EQ(grid.cell(0, col::kPointWinRate), sj("pt勝率"));
+  EXPECT_EQ(grid.columnWidths[col::kHorseName], 130);
+  EXPECT_EQ(grid.columnWidths[col::kFinalOdds], 40);
+  EXPECT_EQ(grid.cell(1, col::kHorseNumber), " 3");
+  EXPECT_EQ(grid.cell(3, col::kHorseNumber), " 1");
+  // The grid applies its own drawing rule to the cell's text.
+  EXPECT_EQ(grid.cellStyle(1, col::kBracket).background, colours::kGrey);  // bracket 2
+  EXPECT_EQ(grid.cellStyle(0, col::kBracket).background, colours::kSilver);
 }
 
 TEST(RaceCardTest, ColoursAsData) {
+  const GridView::Style style = raceCardGrid({}).style;
+  ASSERT_NE(style, nullptr);
+  auto background = [style](int row, int column, std::string_view text) {
+    return style(row, column, text).background;
+  };
+  auto textColour = [style](int row, int column, std::string_view text) {
+    return style(row, column, text).text;
+  };
   const Colour brackets[] = {colours::kWhite,  colours::kGrey,   colours::kRed,
                              colours::kBlue,   colours::kYellow, colours::kGreen,
                              colours::kOrange, colours::kMagenta};
   for (int b = 1; b <= 8; ++b) {
-    EXPECT_EQ(raceCardBackground(1, col::kBracket, store::format("%2d", b)), brackets[b - 1]) << b;
+    EXPECT_EQ(background(1, col::kBracket, store::format("%2d", b)), brackets[b - 1]) << b;
   }
-  EXPECT_EQ(raceCardBackground(0, col::kBracket, sj("枠")), colours::kSilver);
-  EXPECT_EQ(raceCardBackground(3, col::kHorseNumber, " 3"), colours::kToolTipBackground);
-  EXPECT_EQ(raceCardBackground(3, col::kPredictedOdds, "   3.4"), colours::kLightYellow);
-  EXPECT_EQ(raceCardBackground(3, col::kPredictedOddsRank, " 1"), colours::kLightYellow);
-  EXPECT_EQ(raceCardBackground(3, col::kFinalOdds, " 12.3"), colours::kLightCyan);
-  EXPECT_EQ(raceCardBackground(3, col::kWinRate, " 80.0"), colours::kWhite);
+  EXPECT_EQ(background(0, col::kBracket, sj("枠")), colours::kSilver);
+  EXPECT_EQ(background(3, col::kHorseNumber, " 3"), colours::kToolTipBackground);
+  EXPECT_EQ(background(3, col::kPredictedOdds, "   3.4"), colours::kLightYellow);
+  EXPECT_EQ(background(3, col::kPredictedOddsRank, " 1"), colours::kLightYellow);
+  EXPECT_EQ(background(3, col::kFinalOdds, " 12.3"), colours::kLightCyan);
+  EXPECT_EQ(background(3, col::kWinRate, " 80.0"), colours::kWhite);
 
   for (int column : {10, 13, 15, 18, 20, 24}) {
-    EXPECT_EQ(raceCardTextColour(1, column, " 1"), colours::kRed) << column;
-    EXPECT_EQ(raceCardTextColour(1, column, " 2"), colours::kBlue) << column;
-    EXPECT_EQ(raceCardTextColour(1, column, " 3"), colours::kBlue) << column;
-    EXPECT_EQ(raceCardTextColour(1, column, " 4"), colours::kGridFont) << column;
-    EXPECT_EQ(raceCardTextColour(1, column, sj("　")), colours::kGridFont) << column;
+    EXPECT_EQ(textColour(1, column, " 1"), colours::kRed) << column;
+    EXPECT_EQ(textColour(1, column, " 2"), colours::kBlue) << column;
+    EXPECT_EQ(textColour(1, column, " 3"), colours::kBlue) << column;
+    EXPECT_EQ(textColour(1, column, " 4"), colours::kGridFont) << column;
+    EXPECT_EQ(textColour(1, column, sj("　")), colours::kGridFont) << column;
   }
-  EXPECT_EQ(raceCardTextColour(1, col::kWinCount, " 1"), colours::kGridFont);
-  EXPECT_EQ(raceCardTextColour(1, col::kHorseNumber, " 1"), colours::kGridFont);
-  EXPECT_TRUE(raceCardLeftAligned(1, col::kHorseName));
-  EXPECT_FALSE(raceCardLeftAligned(0, col::kHorseName));
-  EXPECT_FALSE(raceCardLeftAligned(1, col::kJockey));
+  EXPECT_EQ(textColour(0, col::kWinRateRank, " 1"), colours::kGridFont);
+  EXPECT_EQ(textColour(1, col::kWinCount, " 1"), colours::kGridFont);
+  EXPECT_EQ(textColour(1, col::kHorseNumber, " 1"), colours::kGridFont);
+  EXPECT_TRUE(style(1, col::kHorseName, "x").leftAligned);
+  EXPECT_FALSE(style(0, col::kHorseName, "x").leftAligned);
+  EXPECT_FALSE(style(1, col::kJockey, "x").leftAligned);
 }
 
 TEST(RaceCardTest, PickingComparisonHorses) {
