@@ -16,7 +16,7 @@ namespace {
 
 using betting::CombinationGridKind;
 
-size_t indexOf(CombinationGridKind kind) { return static_cast<size_t>(kind); }
+size_t slotOf(CombinationGridKind kind) { return static_cast<size_t>(kind); }
 
 }  // namespace
 
@@ -60,8 +60,8 @@ QWidget* CombinationTab::addPage(CombinationGridKind kind,
   tallies->addStretch(1);
   layout->addLayout(tallies);
 
-  m_models[indexOf(kind)] = gridModel;
-  m_tables[indexOf(kind)] = table;
+  m_models[slotOf(kind)] = gridModel;
+  m_tables[slotOf(kind)] = table;
   addTab(page, title);
   return page;
 }
@@ -70,8 +70,8 @@ void CombinationTab::showRace(const model::DayTables& tables, int raceSlot) {
   for (CombinationGridKind kind :
        {CombinationGridKind::kQuinella, CombinationGridKind::kExacta, CombinationGridKind::kTrio}) {
     model::GridView view = betting::combinationGrid(tables.analysis(raceSlot), kind);
-    m_models[indexOf(kind)]->setView(view);
-    applyColumnWidths(m_tables[indexOf(kind)], view);
+    m_models[slotOf(kind)]->setView(view);
+    applyColumnWidths(m_tables[slotOf(kind)], view);
   }
   showTallies(&tables);
 }
@@ -81,8 +81,8 @@ void CombinationTab::clear() {
   for (CombinationGridKind kind :
        {CombinationGridKind::kQuinella, CombinationGridKind::kExacta, CombinationGridKind::kTrio}) {
     model::GridView view = betting::combinationGrid(none, kind);
-    m_models[indexOf(kind)]->setView(view);
-    applyColumnWidths(m_tables[indexOf(kind)], view);
+    m_models[slotOf(kind)]->setView(view);
+    applyColumnWidths(m_tables[slotOf(kind)], view);
   }
   showTallies(nullptr);
 }
@@ -101,7 +101,7 @@ void CombinationTab::showTallies(const model::DayTables* tables) {
 }
 
 GridModel* CombinationTab::gridModel(CombinationGridKind kind) const {
-  return m_models[indexOf(kind)];
+  return m_models[slotOf(kind)];
 }
 
 }  // namespace orvalle::gui

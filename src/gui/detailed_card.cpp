@@ -229,7 +229,7 @@ void setUpDetailedCardView(QTableView* table, DetailedCardModel* model) {
   table->horizontalHeader()->setFixedHeight(
       std::max(scaled(table, 17), QFontMetrics(fixedPitchFont(12)).height() + 4));
   table->horizontalHeader()->setDefaultSectionSize(scaled(table, 145));
-  const std::vector<int> widths = model::detailedCardColumnWidths();
+  const auto& widths = model::detailedCardColumnWidths();
   for (int column = 0; column < model::kDetailedFixedColumns; ++column) {
     table->horizontalHeader()->resizeSection(column, scaled(table, widths[static_cast<size_t>(column)]));
   }

@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QTableView>
 
+#include <cmath>
+
 #include "gui_text.h"
 
 namespace orvalle::gui {
@@ -107,11 +109,17 @@ void setUpGridView(QTableView* table, GridModel* model, int fontPixelSize, int r
 }
 
 void applyColumnWidths(QTableView* table, const model::GridView& view) {
+  // The widths fit the program's own fixed-pitch font, whose half-width
+  // characters are 6 pixels wide at 96 dpi; a wider substitute font widens
+  // every column alike so that no number is cut.
+  const double fontFactor =
+      std::max(1.0, QFontMetricsF(table->font()).horizontalAdvance(QLatin1Char('0')) / 6.0);
   for (int column = 0; column < view.columnCount(); ++column) {
     const int width = column < static_cast<int>(view.columnWidths.size())
                           ? view.columnWidths[static_cast<size_t>(column)]
                           : 64;
-    table->horizontalHeader()->resizeSection(column, scaled(table, width));
+    table->horizontalHeader()->resizeSection(
+        column, static_cast<int>(std::lround(scaled(table, width) * fontFactor)));
   }
 }
 

@@ -52,7 +52,8 @@ class GridDelegate : public QStyledItemDelegate {
 void setUpGridView(QTableView* table, GridModel* model, int fontPixelSize, int rowHeight);
 
 // Applies the grid view's column widths (pixels at 96 dpi, scaled to the
-// screen) to a table view.
+// screen, and widened alike when the grid's font is wider than the program's
+// own fixed-pitch font) to a table view.
 void applyColumnWidths(QTableView* table, const model::GridView& view);
 
 }  // namespace orvalle::gui

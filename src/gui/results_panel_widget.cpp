@@ -20,7 +20,8 @@ ResultsPanelWidget::ResultsPanelWidget(QWidget* parent) : QWidget(parent) {
                                  QFontMetrics(boxFont).height() + 2);
   // Rows keep their places relative to each other when the font needs taller
   // boxes than the 15 pixels of the layout.
-  const double stretch = static_cast<double>(boxHeight) / scaled(this, output::kResultsBoxHeight);
+  const double stretch =
+      static_cast<double>(boxHeight + 2) / (scaled(this, output::kResultsBoxHeight) + 2);
   auto y = [&](int pixels) { return static_cast<int>(scaled(this, pixels) * stretch); };
   auto x = [&](int pixels) { return scaled(this, pixels); };
 

@@ -83,8 +83,23 @@ bool takeScreenshots(MainWindow& window, const QString& day, const QString& fold
   auto* pages = window.findChild<QTabWidget*>(QStringLiteral("PageControl2"));
   auto* analysisTabs = window.findChild<QTabWidget*>(QStringLiteral("PageControl3"));
   auto* card = window.findChild<QTableView*>(QStringLiteral("StringGrid4"));
-  // Sorted by point win rate, the way a bettor reads a compared race.
+  // Sorted by point win rate, the way a bettor reads a compared race, on the
+  // race with the most rated runners.
   window.findChild<QToolButton*>(QStringLiteral("SpeedButton32"))->click();
+  int bestLine = 0;
+  int bestRated = -1;
+  for (int line = 0; line < static_cast<int>(window.session().raceList().size()); ++line) {
+    window.selectRace(line);
+    int rated = 0;
+    for (int row = 0; row < card->model()->rowCount(); ++row) {
+      if (!card->model()->index(row, 17).data().toString().trimmed().isEmpty()) ++rated;
+    }
+    if (rated > bestRated) {
+      bestRated = rated;
+      bestLine = line;
+    }
+  }
+  window.selectRace(bestLine);
 
   pages->setCurrentIndex(0);
   if (!save(window, out, QStringLiteral("1-race-card.png"))) return false;

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QTest>
 #include <QToolButton>
 

@@ -1,6 +1,10 @@
 // Start-up, settings written by the window, the option menu and the
 // hit-report buttons.
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QFileInfo>
 #include <QFile>
 #include <QSpinBox>
 #include <QTest>
@@ -10,6 +14,7 @@
 #include "app/settings.h"
 #include "app/startup.h"
 #include "gui_test_support.h"
+#include "gui_text.h"
 
 using namespace orvalle;
 using namespace orvalle::gui;
