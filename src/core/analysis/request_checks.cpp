@@ -37,7 +37,7 @@ std::optional<std::filesystem::path> existingPastRunFile(const std::filesystem::
 }
 
 std::string missingFileMessage(std::string_view name18) {
-  return cp932::toUtf8(name18) + "の馬過去走データが見つかりません。";
+  return cp932::toUtf8(name18) + std::string(kMissingFileMessageEnd);
 }
 
 void readPastRunRecords(const std::filesystem::path& path, PastRunRecords& out) {

@@ -32,7 +32,9 @@ std::optional<std::filesystem::path> existingPastRunFile(const std::filesystem::
                                                          std::string_view registrationNumber);
 
 // The message for a missing past-run file: the horse's 18-byte name (CP932)
-// followed by "の馬過去走データが見つかりません。", in UTF-8.
+// followed by kMissingFileMessageEnd, in UTF-8. Unlike the checks of the
+// input, it is shown without the warning beep.
+inline constexpr std::string_view kMissingFileMessageEnd = "の馬過去走データが見つかりません。";
 std::string missingFileMessage(std::string_view name18);
 
 // The records of a past-run file read whole: `bytes` holds the file (padded
