@@ -75,8 +75,7 @@ void registerAcquireCommand(CLI::App& app, CliContext& context, std::function<vo
     }
     action = [&context, arguments] {
       PrintingObserver observer(context, arguments->verbose);
-      app::AcquireCommand acquisition(homeOf(context), arguments->options.source);
-      acquisition.run(arguments->options.fromText, arguments->options.setup, observer);
+      (void)app::runAcquireCommand(homeOf(context), arguments->options, observer);
       if (!observer.errors().empty()) {
         std::string message;
         for (const std::string& error : observer.errors()) {

@@ -71,7 +71,7 @@ json combinationsJson(const std::vector<app::CombinationReport>& combinations) {
   return list;
 }
 
-json tallyJson(const app::TallyReport& tally) {
+json tallyJson(const model::DayTally& tally) {
   return json{{"races", tally.races},
               {"hits", tally.hits},
               {"stake", tally.stake},
@@ -139,10 +139,10 @@ void printAnalysisSummary(std::ostream& out, const app::DayReport& report) {
                                                            {"馬単", TallyBetType::kExacta},
                                                            {"三連複", TallyBetType::kTrio}};
   for (const auto& [name, type] : kTallies) {
-    const app::TallyReport& t = report.tally(type);
+    const model::DayTally& t = report.tally(type);
     out << name << ": レース数 " << t.races << " 的中数 " << t.hits << " 投資額 " << t.stake
         << " 回収額 " << t.payoutReturn;
-    if (auto returnRate = t.returnRate()) out << " 回収率 " << oneDecimal(*returnRate) << "%";
+    if (auto rate = app::returnRate(t)) out << " 回収率 " << oneDecimal(*rate) << "%";
     out << "\n";
   }
 }

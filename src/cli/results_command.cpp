@@ -30,11 +30,7 @@ void registerResultsCommand(CLI::App& app, CliContext& context, std::function<vo
       const app::CommandResult loaded = loadDayOrFail(*session, stem, app::AfterLoading::kCompare);
       acquire::ResultsFetchObserver observer;
       const app::ResultsOutcome outcome = session->fetchResults(arguments->source, observer);
-      std::vector<app::Notice> notices = loaded.notices;
-      if (outcome.result.ok()) {
-        notices.insert(notices.end(), outcome.result.notices.begin(), outcome.result.notices.end());
-      }
-      printAnalysis(context, *session, arguments->json, notices);
+      printAnalysis(context, *session, arguments->json, loaded.notices);
       failUnlessDone(outcome.result);
     };
   });

@@ -35,10 +35,7 @@ void failUnlessDone(const app::CommandResult& result) {
 }
 
 void printNotices(const CliContext& context, const std::vector<app::Notice>& notices) {
-  for (const app::Notice& notice : notices) {
-    std::ostream& stream = notice.kind == app::NoticeKind::kWarning ? context.err : context.out;
-    stream << notice.text << "\n";
-  }
+  for (const app::Notice& notice : notices) context.out << notice.text << "\n";
 }
 
 void finish(const CliContext& context, const app::CommandResult& result) {
@@ -56,21 +53,13 @@ app::CommandResult loadDayOrFail(app::DaySession& session, const std::string& st
 void printAnalysis(const CliContext& context, const app::DaySession& session, bool json,
                    const std::vector<app::Notice>& notices) {
   const app::DayReport report = app::dayReport(session);
-  if (!json) {
-    printNotices(context, notices);
-    printAnalysisSummary(context.out, report);
+  if (json) {
+    // Standard output holds the JSON alone: the notices go into it.
+    context.out << analysisJson(report, notices).dump(2) << "\n";
     return;
   }
-  // Standard output holds the JSON alone: information goes into it.
-  std::vector<app::Notice> information;
-  for (const app::Notice& notice : notices) {
-    if (notice.kind == app::NoticeKind::kWarning) {
-      context.err << notice.text << "\n";
-    } else {
-      information.push_back(notice);
-    }
-  }
-  context.out << analysisJson(report, information).dump(2) << "\n";
+  printNotices(context, notices);
+  printAnalysisSummary(context.out, report);
 }
 
 int selectRaceOfArgument(const CliContext& context, app::DaySession& session, int race) {

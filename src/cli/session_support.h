@@ -27,8 +27,8 @@ std::unique_ptr<app::DaySession> openSession(const CliContext& context);
 // Throws CommandFailed with the notices of a failed or cancelled command.
 void failUnlessDone(const app::CommandResult& result);
 
-// Prints notices: information on standard output, warnings on standard
-// error.
+// Prints the notices of a command that did its work on standard output,
+// one per line.
 void printNotices(const CliContext& context, const std::vector<app::Notice>& notices);
 
 // Ends a command's step by its result: failUnlessDone, then printNotices.
@@ -42,7 +42,7 @@ app::CommandResult loadDayOrFail(app::DaySession& session, const std::string& st
 
 // Prints the analysis of the session's day and the notices of the commands
 // that made it: the notices (printNotices) and the summary, or the JSON with
-// the information notices as its "notices" (warnings on standard error).
+// the notices as its "notices".
 void printAnalysis(const CliContext& context, const app::DaySession& session, bool json,
                    const std::vector<app::Notice>& notices);
 

@@ -304,6 +304,17 @@ TEST_F(ResultsCommandsTest, ResultsOfADayWithoutRealTimeDataImportsItsStoredPayo
   EXPECT_EQ(json["tallies"]["trio"]["races"], json["races"].size());
 }
 
+TEST_F(ResultsCommandsTest, AFailedJvLinkCallFailsResultsAfterPrintingTheImportedDay) {
+  test::writeFile(source() / "jvlink.ini", "[emulate]\nrtopen=-504\n");
+  CliRun result = run({"results", s_date, "--source", source().string(), "--json"});
+  fs::remove(source() / "jvlink.ini");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "JVRTOpenエラー:サーバーがメンテナンス中です。(-504)\n");
+  nlohmann::json json = nlohmann::json::parse(result.out);
+  EXPECT_EQ(json["day"], day());
+  EXPECT_FALSE(json.contains("notices"));
+}
+
 TEST_F(ResultsCommandsTest, HitReportPrintsThePathOfAWrittenFragmentOnly) {
   ASSERT_EQ(run({"results", s_date, "--source", source().string()}).status, 0);
   for (std::vector<std::string> args :

@@ -5,7 +5,6 @@
 #include "analysis/grid6_cells.h"
 #include "analysis/request_checks.h"
 #include "model/past_run_loader.h"
-#include "store/cp932.h"
 #include "store/fixed_width.h"
 #include "store/past_run_record.h"
 
@@ -22,8 +21,7 @@ bool endsInCrLf(std::string_view record) {
 }  // namespace
 
 std::optional<std::string> HeadToHeadResult::countLabel() const {
-  if (rowCount == 0) return std::nullopt;
-  return sj("該当数：") + std::to_string(rowCount);
+  return checks::countLabel(rowCount);
 }
 
 HeadToHeadResult compareHeadToHead(const ComparisonRequest& request) {

@@ -5,7 +5,6 @@
 #include "analysis/grid6_cells.h"
 #include "analysis/request_checks.h"
 #include "model/past_run_loader.h"
-#include "store/cp932.h"
 #include "store/fixed_width.h"
 #include "store/past_run_record.h"
 
@@ -89,8 +88,7 @@ class RowWriter {
 }  // namespace
 
 std::optional<std::string> TwoHorseResult::countLabel() const {
-  if (rowCount == 0) return std::nullopt;
-  return sj("該当数：") + std::to_string(rowCount);
+  return checks::countLabel(rowCount);
 }
 
 std::string TwoHorseResult::pt1Label() const { return store::format("%3d", firstAhead); }

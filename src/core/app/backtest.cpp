@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
+#include "app/day_report.h"
 #include "app/day_session.h"
 #include "betting/race_scoring.h"
 #include "betting/user_settings.h"
@@ -193,7 +194,7 @@ std::string backtestCsv(const BacktestReport& report) {
           kKeys[t] +
           store::format(",%d,%d,%d,%d,%d,", tally.races, day.combinations(t), tally.hits,
                         tally.stake, tally.payoutReturn);
-      if (tally.stake > 0) csv += store::format("%.1f", 100.0 * tally.payoutReturn / tally.stake);
+      if (auto rate = returnRate(tally)) csv += store::format("%.1f", *rate);
       csv += "\r\n";
     }
   }

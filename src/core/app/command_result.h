@@ -6,22 +6,12 @@
 
 namespace orvalle::app {
 
-// How a message of a command is meant.
-enum class NoticeKind {
-  // What the command has to tell about its work ("保存しました。", "処理が
-  // 終了しました。"); the CLI prints it on standard output.
-  kInformation,
-  // Something that went wrong on the way without failing the command (a
-  // JV-Link call whose result the command could do without); the CLI prints
-  // it on standard error.
-  kWarning,
-};
-
-// A message a command shows the user (an information box), UTF-8.
+// A message a command shows the user (an information box), UTF-8. The
+// messages of a command that did its work are its information ("保存しま
+// した。", "処理が終了しました。"): the CLI prints them on standard output.
 struct Notice {
   std::string text;
   bool beep = false;  // the warning beep sounds before it
-  NoticeKind kind = NoticeKind::kInformation;
 
   bool operator==(const Notice&) const = default;
 };

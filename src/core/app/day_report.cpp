@@ -88,9 +88,9 @@ std::vector<CombinationReport> combinationReports(const Texts& texts, const Scor
 
 }  // namespace
 
-std::optional<double> TallyReport::returnRate() const {
-  if (stake <= 0) return std::nullopt;
-  return 100.0 * payoutReturn / stake;
+std::optional<double> returnRate(const model::DayTally& tally) {
+  if (tally.stake <= 0) return std::nullopt;
+  return 100.0 * tally.payoutReturn / tally.stake;
 }
 
 DayReport dayReport(const DaySession& session) {
@@ -119,9 +119,7 @@ DayReport dayReport(const DaySession& session) {
     report.races.push_back(std::move(out));
   }
   for (int t = 0; t < model::kTallyBetTypeCount; ++t) {
-    const model::DayTally& tally = tables.tally(static_cast<model::TallyBetType>(t));
-    report.tallies[static_cast<size_t>(t)] = {tally.races, tally.hits, tally.stake,
-                                              tally.payoutReturn};
+    report.tallies[static_cast<size_t>(t)] = tables.tally(static_cast<model::TallyBetType>(t));
   }
   return report;
 }

@@ -86,26 +86,19 @@ struct RaceReport {
   std::vector<CombinationReport> exacta;
 };
 
-// The day tally of one bet type.
-struct TallyReport {
-  int races = 0;
-  int hits = 0;
-  int stake = 0;         // yen
-  int payoutReturn = 0;  // yen
-
-  // return / stake x 100; nullopt without stake.
-  std::optional<double> returnRate() const;
-};
-
 struct DayReport {
   std::string day;  // the loaded day's stem
   std::vector<RaceReport> races;
-  std::array<TallyReport, model::kTallyBetTypeCount> tallies{};  // by model::TallyBetType
+  std::array<model::DayTally, model::kTallyBetTypeCount> tallies{};  // by model::TallyBetType
 
-  const TallyReport& tally(model::TallyBetType type) const {
+  const model::DayTally& tally(model::TallyBetType type) const {
     return tallies[static_cast<size_t>(type)];
   }
 };
+
+// The return rate of a day tally: return / stake x 100; nullopt without
+// stake.
+std::optional<double> returnRate(const model::DayTally& tally);
 
 // The report of the session's loaded day (every race of the race list).
 // Empty races and tallies when no day is loaded.

@@ -111,8 +111,7 @@ CommandResult DaySession::compareAllRaces(const ProgressCallback& progress,
   }
   CommandResult result;
   if (!outcome.message.empty()) {
-    // The comparison stands but is not recorded as a processed day.
-    result.notices.push_back(Notice{outcome.message, true, NoticeKind::kWarning});
+    result.notices.push_back(Notice{outcome.message, true});
   } else if (outcome.writePredictions && m_options.writePredictions) {
     (void)output::writePredictions(*m_tables, m_home.root(), m_home.seiFolder(),
                                    static_cast<int>(m_raceList.size()));
