@@ -233,7 +233,8 @@ class DaySession {
   // closes; a JVRTOpen other than 0 beeps through `observer` and reads
   // nothing), then runs the payout import with the current race
   // (output::importPayouts), which also runs on the files as they are when
-  // nothing could be fetched. Reports progress per stored record. Does
+  // nothing could be fetched. Reports progress per stored record (position
+  // the records stored so far, maximum 0: not known ahead). Does
   // nothing when no day with races is loaded. `link` must be initialised.
   // Throws orvalle::Error when a day file cannot be read or written (the
   // import then does not run).
