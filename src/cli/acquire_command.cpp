@@ -2,8 +2,6 @@
 #include <string>
 #include <vector>
 
-#include "acquire/acquisition.h"
-#include "acquire/past_run_construction.h"
 #include "app/acquire_command.h"
 #include "commands.h"
 
@@ -72,14 +70,12 @@ void registerAcquireCommand(CLI::App& app, CliContext& context, std::function<vo
   command->add_flag("--setup", arguments->options.setup, "setup data (option 3)");
   command->add_flag("--verbose", arguments->verbose, "print progress and every stored record");
   command->callback([&context, &action, arguments] {
-    if (!arguments->options.fromText.empty() && !app::parseDateTime(arguments->options.fromText)) {
-      throw CLI::ValidationError("--from", "日時は \"yyyy/mm/dd hh:nn:ss\" で指定してください: " +
-                                               arguments->options.fromText);
+    if (Status status = app::checkFromText(arguments->options.fromText); !status) {
+      throw CLI::ValidationError("--from", status.message());
     }
     action = [&context, arguments] {
       PrintingObserver observer(context, arguments->verbose);
-      app::AcquireCommand acquisition(homeOf(context), arguments->options.source);
-      acquisition.run(arguments->options.fromText, arguments->options.setup, observer);
+      (void)app::runAcquireCommand(homeOf(context), arguments->options, observer);
       if (!observer.errors().empty()) {
         std::string message;
         for (const std::string& error : observer.errors()) {

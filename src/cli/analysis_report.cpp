@@ -1,12 +1,10 @@
 #include "analysis_report.h"
 
-#include <algorithm>
+#include <iomanip>
+#include <string>
+#include <utility>
 
-#include "model/race_analysis.h"
-#include "store/cp932.h"
-#include "store/fixed_width.h"
-#include "store/pair_numbers.h"
-#include "store/record.h"
+#include "session_support.h"
 
 namespace orvalle::cli {
 namespace {
@@ -15,76 +13,58 @@ using nlohmann::json;
 
 json rate(double value) { return value < 0 ? json(nullptr) : json(value); }
 
-std::string horseName(std::string_view runner) {
-  return cp932::toUtf8(
-      store::trim(store::withoutFullWidthBlanks(store::se::kHorseName.in(runner))));
-}
-
-json horseJson(const model::DayTables& tables, int raceSlot, int runner) {
-  const model::RaceAnalysis& a = tables.analysis(raceSlot);
-  std::string_view se = tables.runner(raceSlot, runner);
+json horseJson(const app::HorseReport& horse) {
   return json{
-      {"number", store::se::kHorseNumber.numberIn(se)},
-      {"bracket", store::se::kBracket.numberIn(se)},
-      {"name", horseName(se)},
-      {"regno", cp932::toUtf8(store::trim(store::se::kRegistrationNumber.in(se)))},
-      {"wins", a.winCount[runner]},
-      {"losses", a.lossCount[runner]},
-      {"winRate", rate(a.winRate[runner])},
-      {"winRateRank", a.winRateRank[runner]},
-      {"winPoints", a.winPoints[runner]},
-      {"lossPoints", a.lossPoints[runner]},
-      {"pointRate", rate(a.pointWinRate[runner])},
-      {"pointRateRank", a.pointWinRateRank[runner]},
-      {"winCountRank", a.winCountRank[runner]},
-      {"winCountReverseRank", a.winCountReverseRank[runner]},
-      {"winPointsReverseRank", a.winPointsReverseRank[runner]},
-      {"odds", a.predictedOdds[runner] > 0 ? json(a.predictedOdds[runner]) : json(nullptr)},
-      {"oddsRank", a.predictedOddsRank[runner]},
-      {"expectedWins", a.expectedWinCount[runner]},
-      {"upsets", a.upsetCount[runner]},
-      {"upsetRate", rate(a.upsetRate[runner])},
-      {"earnings", a.periodEarnings[runner]},
-      {"finish", store::toInt(a.result.finishingPosition[runner])},
+      {"number", horse.number},
+      {"bracket", horse.bracket},
+      {"name", horse.name},
+      {"regno", horse.registration},
+      {"wins", horse.wins},
+      {"losses", horse.losses},
+      {"winRate", rate(horse.winRate)},
+      {"winRateRank", horse.winRateRank},
+      {"winPoints", horse.winPoints},
+      {"lossPoints", horse.lossPoints},
+      {"pointRate", rate(horse.pointWinRate)},
+      {"pointRateRank", horse.pointWinRateRank},
+      {"winCountRank", horse.winCountRank},
+      {"winCountReverseRank", horse.winCountReverseRank},
+      {"winPointsReverseRank", horse.winPointsReverseRank},
+      {"odds", horse.predictedOdds ? json(*horse.predictedOdds) : json(nullptr)},
+      {"oddsRank", horse.predictedOddsRank},
+      {"expectedWins", horse.expectedWins},
+      {"upsets", horse.upsets},
+      {"upsetRate", rate(horse.upsetRate)},
+      {"earnings", horse.earnings},
+      {"finish", horse.finish},
   };
 }
 
-json pairsJson(const model::RaceAnalysis& a, int runners) {
-  using model::PairTable;
-  json pairs = json::array();
-  for (int i = 1; i < runners; ++i) {
-    for (int j = i + 1; j <= runners; ++j) {
-      int k = store::codes::pairNumber(i, j);
-      int winner = a.pair(PairTable::kFirstWon, k) > 0    ? 1
-                   : a.pair(PairTable::kSecondWon, k) > 0 ? 2
-                                                          : 0;
-      pairs.push_back(json{
-          {"first", i},
-          {"second", j},
-          {"count", a.pair(PairTable::kComparisonCount, k)},
-          {"firstBetter", a.pair(PairTable::kFirstBetter, k)},
-          {"secondBetter", a.pair(PairTable::kSecondBetter, k)},
-          {"firstOwnMinus", a.pair(PairTable::kFirstOwnMinus, k)},
-          {"secondOwnMinus", a.pair(PairTable::kSecondOwnMinus, k)},
-          {"firstTotal", a.pair(PairTable::kFirstTotal, k)},
-          {"secondTotal", a.pair(PairTable::kSecondTotal, k)},
-          {"winner", winner},
-          {"direct", a.pair(PairTable::kDirect, k)},
-      });
-    }
-  }
-  return pairs;
+json pairJson(const app::PairReport& pair) {
+  return json{
+      {"first", pair.first},
+      {"second", pair.second},
+      {"count", pair.count},
+      {"firstBetter", pair.firstBetter},
+      {"secondBetter", pair.secondBetter},
+      {"firstOwnMinus", pair.firstOwnMinus},
+      {"secondOwnMinus", pair.secondOwnMinus},
+      {"firstTotal", pair.firstTotal},
+      {"secondTotal", pair.secondTotal},
+      {"winner", pair.winner},
+      {"direct", pair.direct},
+  };
 }
 
-template <typename Texts, typename Scores>
-json combinationsJson(const Texts& texts, const Scores& scores, const Scores* placeScores) {
+json combinationsJson(const std::vector<app::CombinationReport>& combinations) {
   json list = json::array();
-  for (int k = 0; k < Texts::size(); ++k) {
-    if (store::trim(texts[k]).empty()) continue;
-    json entry{{"text", texts[k]}, {"hit", scores.hit[k] != 0}, {"payout", scores.payout[k]}};
-    if (placeScores != nullptr) {
-      entry["placeHit"] = placeScores->hit[k] != 0;
-      entry["placePayout"] = placeScores->payout[k];
+  for (const app::CombinationReport& combination : combinations) {
+    json entry{{"text", combination.text},
+               {"hit", combination.score.hit},
+               {"payout", combination.score.payout}};
+    if (combination.place) {
+      entry["placeHit"] = combination.place->hit;
+      entry["placePayout"] = combination.place->payout;
     }
     list.push_back(std::move(entry));
   }
@@ -100,63 +80,55 @@ json tallyJson(const model::DayTally& tally) {
 
 }  // namespace
 
-json analysisJson(const app::DaySession& session) {
-  const model::DayTables& tables = session.tables();
+json analysisJson(const app::DayReport& report, const std::vector<app::Notice>& notices) {
   json races = json::array();
-  for (const model::RaceListEntry& entry : session.raceList()) {
-    const int slot = entry.raceSlot;
-    std::string_view race = tables.race(slot);
-    const int runners =
-        std::clamp(store::ra::kRegisteredRunners.numberIn(race), 0, model::kRunnerSlots);
-    const model::RaceAnalysis& a = tables.analysis(slot);
+  for (const app::RaceReport& race : report.races) {
     json horses = json::array();
-    for (int runner = 0; runner < runners; ++runner)
-      horses.push_back(horseJson(tables, slot, runner));
-    const model::CombinationBlock& c = a.combinations;
+    for (const app::HorseReport& horse : race.horses) horses.push_back(horseJson(horse));
+    json pairs = json::array();
+    for (const app::PairReport& pair : race.pairs) pairs.push_back(pairJson(pair));
     races.push_back(json{
-        {"slot", slot},
-        {"key", std::string(store::raceKey(race))},
-        {"line", cp932::toUtf8(entry.line)},
-        {"runners", runners},
-        {"compared", a.compared},
-        {"condition", store::ra::kConditionCodeYoungest.numberIn(race)},
+        {"slot", race.slot},
+        {"key", race.key},
+        {"line", race.line},
+        {"runners", race.runners},
+        {"compared", race.compared},
+        {"condition", race.condition},
         {"horses", std::move(horses)},
-        {"pairs", pairsJson(a, runners)},
-        {"trio",
-         combinationsJson(c.trio, c.trioScores, static_cast<decltype(&c.trioScores)>(nullptr))},
-        {"quinella", combinationsJson(c.quinella, c.quinellaScores, &c.quinellaPlaceScores)},
-        {"exacta", combinationsJson(c.exacta, c.exactaScores,
-                                    static_cast<decltype(&c.exactaScores)>(nullptr))},
+        {"pairs", std::move(pairs)},
+        {"trio", combinationsJson(race.trio)},
+        {"quinella", combinationsJson(race.quinella)},
+        {"exacta", combinationsJson(race.exacta)},
     });
   }
   using model::TallyBetType;
-  return json{{"day", session.loadedDay()},
-              {"races", std::move(races)},
-              {"tallies",
-               {{"quinella", tallyJson(tables.tally(TallyBetType::kQuinella))},
-                {"quinellaPlace", tallyJson(tables.tally(TallyBetType::kQuinellaPlace))},
-                {"exacta", tallyJson(tables.tally(TallyBetType::kExacta))},
-                {"trio", tallyJson(tables.tally(TallyBetType::kTrio))}}}};
+  json day{{"day", report.day},
+           {"races", std::move(races)},
+           {"tallies",
+            {{"quinella", tallyJson(report.tally(TallyBetType::kQuinella))},
+             {"quinellaPlace", tallyJson(report.tally(TallyBetType::kQuinellaPlace))},
+             {"exacta", tallyJson(report.tally(TallyBetType::kExacta))},
+             {"trio", tallyJson(report.tally(TallyBetType::kTrio))}}}};
+  if (!notices.empty()) {
+    json texts = json::array();
+    for (const app::Notice& notice : notices) texts.push_back(notice.text);
+    day["notices"] = std::move(texts);
+  }
+  return day;
 }
 
-void printAnalysisSummary(std::ostream& out, const app::DaySession& session) {
-  const model::DayTables& tables = session.tables();
-  out << session.loadedDay() << "\n";
+void printAnalysisSummary(std::ostream& out, const app::DayReport& report) {
+  out << report.day << "\n";
   int number = 1;
-  for (const model::RaceListEntry& entry : session.raceList()) {
-    const int slot = entry.raceSlot;
-    const int runners = std::clamp(store::ra::kRegisteredRunners.numberIn(tables.race(slot)), 0,
-                                   model::kRunnerSlots);
-    const model::RaceAnalysis& a = tables.analysis(slot);
-    out << store::format("%2d ", number++) << cp932::toUtf8(entry.line)
-        << store::format(" %2d頭", runners) << (a.compared ? "" : " 未集計");
+  for (const app::RaceReport& race : report.races) {
+    out << std::setw(2) << number++ << " " << race.line << " " << std::setw(2) << race.runners
+        << "頭" << (race.compared ? "" : " 未集計");
     static const char* const kMarks[] = {"◎", "○", "▲"};
     for (int rank = 1; rank <= 3; ++rank) {
-      for (int runner = 0; runner < runners; ++runner) {
-        if (a.pointWinRateRank[runner] != rank) continue;
-        std::string_view se = tables.runner(slot, runner);
-        out << "  " << kMarks[rank - 1] << store::se::kHorseNumber.numberIn(se) << " "
-            << horseName(se) << store::format("(%.1f)", a.pointWinRate[runner] * 100);
+      for (const app::HorseReport& horse : race.horses) {
+        if (horse.pointWinRateRank != rank) continue;
+        out << "  " << kMarks[rank - 1] << horse.number << " " << horse.name << "("
+            << oneDecimal(horse.pointWinRate * 100) << ")";
       }
     }
     out << "\n";
@@ -167,10 +139,10 @@ void printAnalysisSummary(std::ostream& out, const app::DaySession& session) {
                                                            {"馬単", TallyBetType::kExacta},
                                                            {"三連複", TallyBetType::kTrio}};
   for (const auto& [name, type] : kTallies) {
-    const model::DayTally& t = tables.tally(type);
+    const model::DayTally& t = report.tally(type);
     out << name << ": レース数 " << t.races << " 的中数 " << t.hits << " 投資額 " << t.stake
         << " 回収額 " << t.payoutReturn;
-    if (t.stake > 0) out << store::format(" 回収率 %.1f%%", 100.0 * t.payoutReturn / t.stake);
+    if (auto rate = app::returnRate(t)) out << " 回収率 " << oneDecimal(*rate) << "%";
     out << "\n";
   }
 }

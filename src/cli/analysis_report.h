@@ -3,19 +3,23 @@
 #include <nlohmann/json.hpp>
 
 #include <ostream>
+#include <vector>
 
-#include "app/day_session.h"
+#include "app/command_result.h"
+#include "app/day_report.h"
 
 namespace orvalle::cli {
 
 // The loaded and analysed day as JSON (UTF-8): every race of the race list
 // with its runners' figures, its pairs, its stored combinations and the day
 // tallies. Rates of -1.0 and missing odds are null; counts and ranks of 0
-// stay 0.
-nlohmann::json analysisJson(const app::DaySession& session);
+// stay 0. The messages the loading and analysis gave, when there are any,
+// are the texts of "notices".
+nlohmann::json analysisJson(const app::DayReport& report,
+                            const std::vector<app::Notice>& notices = {});
 
 // The same as a short text: per race its race-list line, runner count and
 // the three best runners by point win rate, then the day tallies.
-void printAnalysisSummary(std::ostream& out, const app::DaySession& session);
+void printAnalysisSummary(std::ostream& out, const app::DayReport& report);
 
 }  // namespace orvalle::cli

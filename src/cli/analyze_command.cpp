@@ -1,6 +1,5 @@
 #include <memory>
 
-#include "analysis_report.h"
 #include "commands.h"
 #include "session_support.h"
 
@@ -21,12 +20,8 @@ void registerAnalyzeCommand(CLI::App& app, CliContext& context, std::function<vo
   command->callback([&context, &action, arguments] {
     action = [&context, arguments, stem = dayArgument(arguments->day)] {
       auto session = openSession(context);
-      loadDayOrFail(context, *session, stem, app::AfterLoading::kCompare);
-      if (arguments->json) {
-        context.out << analysisJson(*session).dump(2) << "\n";
-      } else {
-        printAnalysisSummary(context.out, *session);
-      }
+      const app::CommandResult loaded = loadDayOrFail(*session, stem, app::AfterLoading::kCompare);
+      printAnalysis(context, *session, arguments->json, loaded.notices);
     };
   });
 }

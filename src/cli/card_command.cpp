@@ -7,7 +7,6 @@
 #include "model/race_card.h"
 #include "session_support.h"
 #include "store/cp932.h"
-#include "store/record.h"
 
 namespace orvalle::cli {
 namespace {
@@ -57,10 +56,11 @@ std::string joined(std::initializer_list<std::string> parts) {
 // fixed columns and each of the 100 past-run columns, the lines of a cell
 // joined by " / " and an empty past-run slot as an empty cell (CP932 in,
 // UTF-8 out).
-void printDetailedCard(std::ostream& out, const model::DayTables& tables, int raceSlot) {
+void printDetailedCard(std::ostream& out, const app::DaySession& session, int raceSlot) {
+  const model::DayTables& tables = session.tables();
   printTsvRow(out, model::detailedCardHeadings(tables, raceSlot));
 
-  const int runners = store::ra::kRegisteredRunners.numberIn(tables.race(raceSlot));
+  const int runners = session.runnerCount(raceSlot);
   for (int runner = 0; runner < runners; ++runner) {
     model::DetailedRunnerInfo info = model::detailedRunnerInfo(tables, raceSlot, runner);
     std::vector<std::string> cells = {
@@ -114,10 +114,11 @@ void registerCardCommand(CLI::App& app, CliContext& context, std::function<void(
     model::RaceCardSort sort = sortOf(arguments->sort);
     action = [&context, arguments, stem, sort] {
       auto session = openSession(context);
-      loadDayOrFail(context, *session, stem, app::AfterLoading::kCompare);
-      const int raceSlot = raceSlotOfArgument(*session, arguments->race);
+      const app::CommandResult loaded = loadDayOrFail(*session, stem, app::AfterLoading::kCompare);
+      const int raceSlot = selectRaceOfArgument(context, *session, arguments->race);
+      printNotices(context, loaded.notices);
       if (arguments->detail) {
-        printDetailedCard(context.out, session->tables(), raceSlot);
+        printDetailedCard(context.out, *session, raceSlot);
         return;
       }
       model::RaceCard card = model::raceCard(session->tables(), raceSlot, sort);

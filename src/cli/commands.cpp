@@ -1,6 +1,6 @@
 #include "commands.h"
 
-#include "store/fixed_width.h"
+#include <sstream>
 
 namespace orvalle::cli {
 
@@ -56,7 +56,10 @@ std::string settingKeysHelp() {
     }
     help += "  " + std::string(key.section) + " " + std::string(key.key) + ": " + type;
     if (key.range != nullptr) {
-      help += " " + store::format("%g..%g", key.range->minimum, key.range->maximum);
+      // Shortest form of each bound ("365", "1"), as %g writes it.
+      std::ostringstream range;
+      range << key.range->minimum << ".." << key.range->maximum;
+      help += " " + range.str();
     }
     if (!key.defaultValue.empty()) help += ", default " + std::string(key.defaultValue);
     help += "\n";

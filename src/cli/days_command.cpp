@@ -1,5 +1,5 @@
+#include "app/day_session.h"
 #include "commands.h"
-#include "store/day_file_names.h"
 
 namespace orvalle::cli {
 
@@ -8,7 +8,7 @@ void registerDaysCommand(CLI::App& app, CliContext& context, std::function<void(
   CLI::App* command = app.add_subcommand("days", "list the days of the data folder, newest first");
   command->callback([&context, &action] {
     action = [&context] {
-      for (const std::string& stem : store::listDays(homeOf(context).dataFolder())) {
+      for (const std::string& stem : app::dateList(homeOf(context))) {
         context.out << stem << "\n";
       }
     };

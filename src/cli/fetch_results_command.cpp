@@ -3,14 +3,14 @@
 
 #include "app/acquire_command.h"
 #include "commands.h"
-#include "store/day_file_names.h"
-#include "store/jvlink_messages.h"
+#include "session_support.h"
 
 namespace orvalle::cli {
 
 // `fetch-results DAY --source DIR`: the JV-Link half of the results command
 // (real-time results "0B12" of the day stored into the day files); prints
-// the number of stored records.
+// the number of stored records, then fails when a JV-Link call failed
+// (acquire::ResultsFetchResult::status; no results for the day is none).
 void registerFetchResultsCommand(CLI::App& app, CliContext& context,
                                  std::function<void()>& action) {
   struct Arguments {
@@ -24,24 +24,12 @@ void registerFetchResultsCommand(CLI::App& app, CliContext& context,
   command->add_option("--source", arguments->source,
                       "replay source folder (default: JvLink source of orvalle.ini)");
   command->callback([&context, &action, arguments] {
-    if (!store::parseDay(arguments->day)) {
-      throw CLI::ValidationError(
-          "DAY", "日付は yyyy年mm月dd日 か yyyymmdd で指定してください: " + arguments->day);
-    }
-    action = [&context, arguments] {
+    action = [&context, arguments, stem = dayArgument(arguments->day)] {
       acquire::ResultsFetchObserver observer;
       acquire::ResultsFetchResult result =
-          app::runFetchResultsCommand(homeOf(context), arguments->day, arguments->source, observer);
-      using store::codes::JvLinkOperation;
-      if (result.openCode != acquire::jv::kOk && result.openCode != acquire::jv::kNoData) {
-        throw CommandFailed{
-            store::codes::jvLinkErrorMessage(JvLinkOperation::kJVRTOpen, result.openCode)};
-      }
+          app::runFetchResultsCommand(homeOf(context), stem, arguments->source, observer);
       context.out << result.storedRecords << "\n";
-      if (result.readCode < acquire::jv::kDownloading) {
-        throw CommandFailed{
-            store::codes::jvLinkErrorMessage(JvLinkOperation::kJVRead, result.readCode)};
-      }
+      if (Status status = result.status(); !status) throw CommandFailed{status.message()};
     };
   });
 }

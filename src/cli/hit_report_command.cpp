@@ -22,9 +22,11 @@ void registerHitReportCommand(CLI::App& app, CliContext& context, std::function<
   command->callback([&context, &action, arguments] {
     action = [&context, arguments, stem = dayArgument(arguments->day)] {
       auto session = openSession(context);
-      loadDayOrFail(context, *session, stem, app::AfterLoading::kCompare);
+      const app::CommandResult loaded = loadDayOrFail(*session, stem, app::AfterLoading::kCompare);
+      printNotices(context, loaded.notices);
       app::HitReportOutcome outcome = session->writeHitReport(
           arguments->longShot ? output::HitReportKind::kLongShot : output::HitReportKind::kFull);
+      finish(context, outcome.result);
       if (outcome.files.written) context.out << outcome.files.fragmentPath.string() << "\n";
     };
   });

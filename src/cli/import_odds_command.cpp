@@ -1,10 +1,8 @@
 #include <memory>
-#include <optional>
 
 #include "app/odds_import_command.h"
 #include "commands.h"
 #include "session_support.h"
-#include "store/fixed_width.h"
 
 namespace orvalle::cli {
 
@@ -29,17 +27,13 @@ void registerImportOddsCommand(CLI::App& app, CliContext& context, std::function
                       "the loaded day whose year decides the KOL layout: yyyymmdd or "
                       "yyyy年mm月dd日");
   command->callback([&context, &action, arguments] {
-    std::optional<int> year;
-    if (!arguments->day.empty()) {
-      year = store::toInt(std::string_view(dayArgument(arguments->day)).substr(0, 4));
-    }
-    action = [&context, arguments, year] {
+    const std::string day = arguments->day.empty() ? "" : dayArgument(arguments->day);
+    action = [&context, arguments, day] {
       app::Home home = homeOf(context);
       app::Settings settings(home.iniPath());
-      app::CommandResult result = app::importPredictedOdds(
-          home, app::predictedOddsArchive(home, settings, arguments->archive), year);
-      if (!result) throw CommandFailed{result.text()};
-      for (const app::Notice& notice : result.notices) context.out << notice.text << "\n";
+      finish(context,
+             app::importPredictedOdds(
+                 home, app::predictedOddsArchive(home, settings, arguments->archive), day));
     };
   });
 }

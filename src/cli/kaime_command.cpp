@@ -2,7 +2,6 @@
 
 #include "app/startup.h"
 #include "app/user_settings_commands.h"
-#include "betting/user_settings.h"
 #include "commands.h"
 #include "session_support.h"
 #include "store/cp932.h"
@@ -31,17 +30,7 @@ void printSettings(const CliContext& context, const app::UserSettingsCommands& c
 }
 
 void requireIndex(const app::UserSettingsCommands& commands, int index) {
-  const auto count = static_cast<int>(commands.editor().lines().size());
-  if (count == 0) throw CommandFailed{"ユーザー買い目設定がありません。"};
-  if (index < 0 || index >= count) {
-    throw CommandFailed{"設定がありません: " + std::to_string(index) + " (0-" +
-                        std::to_string(count - 1) + ")"};
-  }
-}
-
-void finishChange(const CliContext& context, const app::CommandResult& result) {
-  if (!result) throw CommandFailed{result.text()};
-  for (const app::Notice& notice : result.notices) context.out << notice.text << "\n";
+  if (Status status = commands.checkIndex(index); !status) throw CommandFailed{status.message()};
 }
 
 }  // namespace
@@ -78,15 +67,10 @@ void registerKaimeCommand(CLI::App& app, CliContext& context, std::function<void
   add->callback([&context, &action, arguments] {
     action = [&context, arguments] {
       const std::string line = cp932Argument(arguments->line);
-      if (betting::splitSettingLine(line).size() >
-          static_cast<size_t>(betting::kUserSettingFieldCount)) {
-        throw CommandFailed{"設定の項目が多すぎます（" +
-                            std::to_string(betting::kUserSettingFieldCount) + "項目まで）。"};
-      }
       app::UserSettingsCommands commands(kaimeHome(context));
       const bool overwrite = arguments->overwrite;
-      finishChange(context, commands.save(betting::parseUserSetting(line),
-                                          [overwrite](const std::string&) { return overwrite; }));
+      finish(context,
+             commands.saveLine(line, [overwrite](const std::string&) { return overwrite; }));
       printSettings(context, commands);
     };
   });
@@ -97,8 +81,7 @@ void registerKaimeCommand(CLI::App& app, CliContext& context, std::function<void
     action = [&context, arguments] {
       app::UserSettingsCommands commands(kaimeHome(context));
       if (!commands.editor().lines().empty()) requireIndex(commands, arguments->index);
-      finishChange(context,
-                   commands.remove(arguments->index, [](const std::string&) { return true; }));
+      finish(context, commands.remove(arguments->index, [](const std::string&) { return true; }));
       printSettings(context, commands);
     };
   });
@@ -110,7 +93,7 @@ void registerKaimeCommand(CLI::App& app, CliContext& context, std::function<void
       app::UserSettingsCommands commands(kaimeHome(context));
       requireIndex(commands, arguments->index);
       betting::UserSetting shown;
-      finishChange(context, commands.select(arguments->index, shown));
+      finish(context, commands.select(arguments->index, shown));
       printSettings(context, commands);
     };
   });

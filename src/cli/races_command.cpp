@@ -15,7 +15,7 @@ void registerRacesCommand(CLI::App& app, CliContext& context, std::function<void
   command->callback([&context, &action, day] {
     action = [&context, stem = dayArgument(*day)] {
       auto session = openSession(context);
-      loadDayOrFail(context, *session, stem, app::AfterLoading::kNothing);
+      (void)loadDayOrFail(*session, stem, app::AfterLoading::kNothing);
       int number = 1;
       for (const model::RaceListEntry& entry : session->raceList()) {
         context.out << number++ << " " << cp932::toUtf8(entry.line) << "\n";

@@ -1,17 +1,16 @@
 #include <memory>
 
-#include "analysis_report.h"
 #include "commands.h"
 #include "session_support.h"
-#include "store/jvlink_messages.h"
 
 namespace orvalle::cli {
 
 // `results DAY [--source DIR] [--json]`: loads and analyses the day as
 // `analyze` does, then runs the results command against the replay source:
 // the day's real-time results are stored in the day files and the payouts
-// imported and scored. Prints what `analyze` prints. A JV-Link failure does
-// not stop the import; it is reported on standard error.
+// imported and scored. Prints what `analyze` prints. A failed JV-Link call
+// does not stop the import: the day is printed as imported, then the
+// command fails with the call's message.
 void registerResultsCommand(CLI::App& app, CliContext& context, std::function<void()>& action) {
   struct Arguments {
     std::string day;
@@ -28,25 +27,11 @@ void registerResultsCommand(CLI::App& app, CliContext& context, std::function<vo
   command->callback([&context, &action, arguments] {
     action = [&context, arguments, stem = dayArgument(arguments->day)] {
       auto session = openSession(context);
-      loadDayOrFail(context, *session, stem, app::AfterLoading::kCompare);
+      const app::CommandResult loaded = loadDayOrFail(*session, stem, app::AfterLoading::kCompare);
       acquire::ResultsFetchObserver observer;
-      app::ResultsOutcome outcome = session->fetchResults(arguments->source, observer);
-      using store::codes::JvLinkOperation;
-      if (outcome.fetched && outcome.fetch.openCode != acquire::jv::kOk) {
-        context.err << store::codes::jvLinkErrorMessage(JvLinkOperation::kJVRTOpen,
-                                                        outcome.fetch.openCode)
-                    << "\n";
-      }
-      if (outcome.fetched && outcome.fetch.readCode < acquire::jv::kDownloading) {
-        context.err << store::codes::jvLinkErrorMessage(JvLinkOperation::kJVRead,
-                                                        outcome.fetch.readCode)
-                    << "\n";
-      }
-      if (arguments->json) {
-        context.out << analysisJson(*session).dump(2) << "\n";
-      } else {
-        printAnalysisSummary(context.out, *session);
-      }
+      const app::ResultsOutcome outcome = session->fetchResults(arguments->source, observer);
+      printAnalysis(context, *session, arguments->json, loaded.notices);
+      failUnlessDone(outcome.result);
     };
   });
 }

@@ -2,56 +2,75 @@
 
 #include <CLI/CLI.hpp>
 
-#include <algorithm>
+#include <iomanip>
+#include <sstream>
 
+#include "analysis_report.h"
+#include "app/user_input.h"
 #include "commands.h"
 #include "store/cp932.h"
-#include "store/day_file_names.h"
 
 namespace orvalle::cli {
 
 std::string dayArgument(const std::string& text) {
-  std::optional<std::string> stem = store::parseDay(text);
-  if (!stem) {
-    throw CLI::ValidationError("DAY",
-                               "日付は yyyymmdd か yyyy年mm月dd日 で指定してください: " + text);
-  }
-  return *stem;
+  app::Input day = app::dayInput(text);
+  if (!day) throw CLI::ValidationError("DAY", day.status.message());
+  return day.value;
 }
 
 std::string cp932Argument(std::string_view utf8Value) {
-  if (!cp932::isValidUtf8(utf8Value)) {
-    throw CommandFailed{"値が UTF-8 の文字列ではありません。"};
-  }
-  std::string value = cp932::fromUtf8(utf8Value);
-  if (std::count(value.begin(), value.end(), '?') !=
-      std::count(utf8Value.begin(), utf8Value.end(), '?')) {
-    throw CommandFailed{"値に Shift-JIS (CP932) で表せない文字が含まれています。"};
-  }
-  return value;
+  app::Input value = app::cp932Input(utf8Value);
+  if (!value) throw CommandFailed{value.status.message()};
+  return value.value;
 }
 
 std::unique_ptr<app::DaySession> openSession(const CliContext& context) {
   return std::make_unique<app::DaySession>(homeOf(context));
 }
 
+void failUnlessDone(const app::CommandResult& result) {
+  // Nothing on the command line cancels; a cancel ends the command all the
+  // same.
+  if (!result.ok()) throw CommandFailed{result.text()};
+}
+
+void printNotices(const CliContext& context, const std::vector<app::Notice>& notices) {
+  for (const app::Notice& notice : notices) context.out << notice.text << "\n";
+}
+
 void finish(const CliContext& context, const app::CommandResult& result) {
-  if (!result) throw CommandFailed{result.text()};
-  for (const app::Notice& notice : result.notices) context.err << notice.text << "\n";
+  failUnlessDone(result);
+  printNotices(context, result.notices);
 }
 
-void loadDayOrFail(const CliContext& context, app::DaySession& session, const std::string& stem,
-                   app::AfterLoading after) {
-  finish(context, session.loadDay(stem, after));
+app::CommandResult loadDayOrFail(app::DaySession& session, const std::string& stem,
+                                 app::AfterLoading after) {
+  app::CommandResult loaded = session.loadDay(stem, after);
+  failUnlessDone(loaded);
+  return loaded;
 }
 
-int raceSlotOfArgument(const app::DaySession& session, int race) {
-  int slot = session.raceSlotOfLine(race - 1);
-  if (slot < 0) {
-    throw CommandFailed{"レースがありません: " + std::to_string(race) + " (1-" +
-                        std::to_string(session.raceList().size()) + ")"};
+void printAnalysis(const CliContext& context, const app::DaySession& session, bool json,
+                   const std::vector<app::Notice>& notices) {
+  const app::DayReport report = app::dayReport(session);
+  if (json) {
+    // Standard output holds the JSON alone: the notices go into it.
+    context.out << analysisJson(report, notices).dump(2) << "\n";
+    return;
   }
-  return slot;
+  printNotices(context, notices);
+  printAnalysisSummary(context.out, report);
+}
+
+int selectRaceOfArgument(const CliContext& context, app::DaySession& session, int race) {
+  finish(context, session.selectRace(race - 1));
+  return session.tables().currentRace;
+}
+
+std::string oneDecimal(double value) {
+  std::ostringstream text;
+  text << std::fixed << std::setprecision(1) << value;
+  return text.str();
 }
 
 void printTsvRow(std::ostream& out, const std::vector<std::string>& cp932Cells) {

@@ -1,18 +1,22 @@
 #include <CLI/CLI.hpp>
 
 #include <functional>
+#include <iomanip>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "cli_context.h"
 #include "sim/simulator.h"
-#include "store/fixed_width.h"
 
 namespace orvalle::cli {
 namespace {
 
 std::string slashedDate(int yyyymmdd) {
-  return store::format("%04d/%02d/%02d", yyyymmdd / 10000, yyyymmdd / 100 % 100, yyyymmdd % 100);
+  std::ostringstream text;
+  text << std::setfill('0') << std::setw(4) << yyyymmdd / 10000 << "/" << std::setw(2)
+       << yyyymmdd / 100 % 100 << "/" << std::setw(2) << yyyymmdd % 100;
+  return text.str();
 }
 
 }  // namespace

@@ -26,9 +26,7 @@ void registerUnprocessedCommand(CLI::App& app, CliContext& context, std::functio
       finish(context, session->unprocessedDays(arguments->year, days));
       for (const std::string& day : days) context.out << day << "\n";
       if (!arguments->run) return;
-      app::CommandResult result = session->processDays(days);
-      if (!result) throw CommandFailed{result.text()};
-      for (const app::Notice& notice : result.notices) context.out << notice.text << "\n";
+      finish(context, session->processDays(days));
     };
   });
 }

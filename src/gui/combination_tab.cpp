@@ -7,7 +7,6 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "betting/race_scoring.h"
 #include "grid_model.h"
 #include "gui_text.h"
 
@@ -30,8 +29,8 @@ CombinationTab::CombinationTab(QWidget* parent) : QTabWidget(parent) {
   clear();
 }
 
-QWidget* CombinationTab::addPage(CombinationGridKind kind,
-                                 std::vector<model::TallyBetType> types, const QString& title) {
+QWidget* CombinationTab::addPage(CombinationGridKind kind, std::vector<model::TallyBetType> types,
+                                 const QString& title) {
   auto* page = new QWidget(this);
   auto* layout = new QHBoxLayout(page);
   auto* table = new QTableView(page);

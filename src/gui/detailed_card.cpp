@@ -196,7 +196,8 @@ void DetailedCardDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
   if (index.column() < kFirstPastRunColumn) {
     paintRunnerCell(painter, option, index.column(), model->runner(index.row()), option.widget);
   } else {
-    paintPastRunCell(painter, option, model->pastRun(index.row(), index.column() - kFirstPastRunColumn),
+    paintPastRunCell(painter, option,
+                     model->pastRun(index.row(), index.column() - kFirstPastRunColumn),
                      option.widget);
   }
   painter->setPen(Qt::black);
@@ -231,7 +232,8 @@ void setUpDetailedCardView(QTableView* table, DetailedCardModel* model) {
   table->horizontalHeader()->setDefaultSectionSize(scaled(table, 145));
   const auto& widths = model::detailedCardColumnWidths();
   for (int column = 0; column < model::kDetailedFixedColumns; ++column) {
-    table->horizontalHeader()->resizeSection(column, scaled(table, widths[static_cast<size_t>(column)]));
+    table->horizontalHeader()->resizeSection(column,
+                                             scaled(table, widths[static_cast<size_t>(column)]));
   }
   table->verticalHeader()->setDefaultSectionSize(DetailedCardDelegate::rowHeight(table));
   table->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);

@@ -23,10 +23,10 @@ PeriodDialog::PeriodDialog(app::Settings& settings, QWidget* parent)
   m_days->setRange(static_cast<int>(key.range->minimum), static_cast<int>(key.range->maximum));
   m_days->setValue(settings.integer(key));
 
-  auto* explanation = new QLabel(
-      QStringLiteral("馬同士の能力比較に利用するデータの範囲を日単位で指定してください。"
-                     "なお、365日（1年分）未満には指定できません。"),
-      this);
+  auto* explanation =
+      new QLabel(QStringLiteral("馬同士の能力比較に利用するデータの範囲を日単位で指定してください。"
+                                "なお、365日（1年分）未満には指定できません。"),
+                 this);
   explanation->setWordWrap(true);
   auto* field = new QHBoxLayout;
   field->addWidget(m_days);
@@ -65,9 +65,10 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   name->setFont(big);
   auto* version = new QLabel(QStringLiteral("Ver.1.30"), this);
   version->setObjectName(QStringLiteral("VersionLabel"));
-  auto* build = new QLabel(QStringLiteral("orvalle %1 (Qt %2)")
-                               .arg(QStringLiteral(ORVALLE_VERSION), QString::fromLatin1(qVersion())),
-                           this);
+  auto* build =
+      new QLabel(QStringLiteral("orvalle %1 (Qt %2)")
+                     .arg(QStringLiteral(ORVALLE_VERSION), QString::fromLatin1(qVersion())),
+                 this);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   auto* layout = new QVBoxLayout(this);

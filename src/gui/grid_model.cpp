@@ -52,8 +52,8 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
       return toQColor(m_view.cellStyle(gridRow, index.column()).text, QGuiApplication::palette());
     case Qt::TextAlignmentRole: {
       const bool left = m_view.cellStyle(gridRow, index.column()).leftAligned;
-      return QVariant::fromValue(Qt::Alignment((left ? Qt::AlignLeft : Qt::AlignHCenter) |
-                                               Qt::AlignTop));
+      return QVariant::fromValue(
+          Qt::Alignment((left ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignTop));
     }
     default:
       return {};
@@ -63,7 +63,8 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || section < 0 || section >= m_headings.size()) return {};
   if (role == Qt::DisplayRole) return m_headings[section];
-  if (role == Qt::BackgroundRole) return toQColor(m_view.cellStyle(0, section).background, QGuiApplication::palette());
+  if (role == Qt::BackgroundRole)
+    return toQColor(m_view.cellStyle(0, section).background, QGuiApplication::palette());
   return {};
 }
 

@@ -12,11 +12,11 @@
 #include <cstdio>
 
 #include "app/startup.h"
+#include "app/user_input.h"
 #include "gui_text.h"
 #include "main_window.h"
 #include "notifier.h"
 #include "screenshots.h"
-#include "store/day_file_names.h"
 #include "store/error.h"
 
 int main(int argc, char* argv[]) {
@@ -39,9 +39,9 @@ int main(int argc, char* argv[]) {
   parser.addVersionOption();
   QCommandLineOption homeOption(QStringLiteral("home"), QStringLiteral("ホームフォルダ"),
                                 QStringLiteral("DIR"));
-  QCommandLineOption dayOption(QStringLiteral("day"),
-                               QStringLiteral("起動時に選ぶ開催日 (yyyymmdd または yyyy年mm月dd日)"),
-                               QStringLiteral("DAY"));
+  QCommandLineOption dayOption(
+      QStringLiteral("day"), QStringLiteral("起動時に選ぶ開催日 (yyyymmdd または yyyy年mm月dd日)"),
+      QStringLiteral("DAY"));
   QCommandLineOption screenshotsOption(
       QStringLiteral("screenshots"),
       QStringLiteral("--day の開催日で各ページを DIR に PNG として保存して終了します"),
@@ -62,20 +62,23 @@ int main(int argc, char* argv[]) {
 
   gui::MainWindow window(*home);
   if (parser.isSet(screenshotsOption)) {
-    const std::optional<std::string> stem = store::parseDay(gui::toUtf8(parser.value(dayOption)));
+    const app::Input stem = app::dayInput(gui::toUtf8(parser.value(dayOption)));
     if (!stem) {
-      std::fprintf(stderr, "--screenshots needs --day DAY\n");
+      std::fprintf(stderr, "--screenshots: %s\n", stem.status.message().c_str());
       return 2;
     }
-    return gui::takeScreenshots(window, gui::fromUtf8(*stem), parser.value(screenshotsOption)) ? 0
-                                                                                                : 1;
+    return gui::takeScreenshots(window, gui::fromUtf8(stem.value), parser.value(screenshotsOption))
+               ? 0
+               : 1;
   }
   window.show();
   if (parser.isSet(dayOption)) {
     const QString day = parser.value(dayOption);
     QTimer::singleShot(0, &window, [&window, day] {
-      const std::optional<std::string> stem = store::parseDay(gui::toUtf8(day));
-      if (!stem || !window.chooseDay(gui::fromUtf8(*stem))) {
+      const app::Input stem = app::dayInput(gui::toUtf8(day));
+      if (!stem) {
+        gui::Notifier::instance().inform(&window, gui::fromUtf8(stem.status.message()), true);
+      } else if (!window.chooseDay(gui::fromUtf8(stem.value))) {
         gui::Notifier::instance().inform(&window, QStringLiteral("開催日がありません: %1").arg(day),
                                          true);
       }

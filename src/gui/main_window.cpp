@@ -26,8 +26,6 @@
 
 #include "analysis/comparison_tables.h"
 #include "analysis/grid6_cells.h"
-#include "analysis/head_to_head_comparison.h"
-#include "analysis/two_horse_comparison.h"
 #include "combination_tab.h"
 #include "command_runner.h"
 #include "detailed_card.h"
@@ -39,7 +37,6 @@
 #include "results_panel_widget.h"
 #include "store/cp932.h"
 #include "store/error.h"
-#include "store/record.h"
 #include "up_down.h"
 
 namespace orvalle::gui {
@@ -53,7 +50,8 @@ const QString kLoadingLine = QStringLiteral("レースデータを読み込ん�
 class BeepingObserver final : public acquire::ResultsFetchObserver {
  public:
   void beep() override {
-    QMetaObject::invokeMethod(qApp, [] { Notifier::instance().beep(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        qApp, [] { Notifier::instance().beep(); }, Qt::QueuedConnection);
   }
 };
 
@@ -76,7 +74,8 @@ QTableView* gridTable(QWidget* parent, const QString& name, GridModel*& model, i
   return table;
 }
 
-// The comparison horse as the core takes it: the typed name in CP932.
+// A typed name as a caption of the clipboard text (CP932; a character CP932
+// cannot hold becomes "?", as the copy only shows it).
 std::string typedName(const QLineEdit* edit) { return cp932::fromUtf8(toUtf8(edit->text())); }
 
 }  // namespace
@@ -142,9 +141,9 @@ void MainWindow::buildMenus() {
   m_compareAfterLoad = addOption("N19", QStringLiteral("データ読込後直ちに全レース比較を行う(&C)"),
                                  QStringLiteral("出馬表読込後直ちに全レース比較を行います"),
                                  app::settings::kCompareAfterLoading);
-  m_closeRaceList = addOption("N5", QStringLiteral("読込後、ﾃﾞｰﾀﾘｽﾄを消す"),
-                              QStringLiteral("読込後、ﾃﾞｰﾀﾘｽﾄを消します"),
-                              app::settings::kCloseRaceList);
+  m_closeRaceList =
+      addOption("N5", QStringLiteral("読込後、ﾃﾞｰﾀﾘｽﾄを消す"),
+                QStringLiteral("読込後、ﾃﾞｰﾀﾘｽﾄを消します"), app::settings::kCloseRaceList);
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
   help->setObjectName(QStringLiteral("HelpMenu"));
@@ -187,9 +186,8 @@ void MainWindow::buildToolBar() {
                  QStringLiteral("全レースにわたって比較します"));
   connect(compare, &QToolButton::clicked, this, &MainWindow::compareAllRaces);
   bar->addWidget(compare);
-  QToolButton* results =
-      toolButton(bar, QStringLiteral("KekkaGetBtn"), QStringLiteral("結果情報"),
-                 QStringLiteral("レース結果の簡易表示窓を出します。"));
+  QToolButton* results = toolButton(bar, QStringLiteral("KekkaGetBtn"), QStringLiteral("結果情報"),
+                                    QStringLiteral("レース結果の簡易表示窓を出します。"));
   connect(results, &QToolButton::clicked, this, &MainWindow::fetchResults);
   bar->addWidget(results);
   bar->addSeparator();
@@ -228,9 +226,9 @@ QWidget* MainWindow::buildCentralArea() {
   connect(m_upDown, &UpDown::clicked, this, &MainWindow::selectRace);
   listLayout->addWidget(m_raceList, 1);
   listLayout->addWidget(m_upDown, 0, Qt::AlignHCenter);
-  m_raceListPanel->setMinimumWidth(QFontMetrics(m_raceList->font()).horizontalAdvance(
-                                       QStringLiteral("中山  05回 08日11R")) +
-                                   scaled(this, 30));
+  m_raceListPanel->setMinimumWidth(
+      QFontMetrics(m_raceList->font()).horizontalAdvance(QStringLiteral("中山  05回 08日11R")) +
+      scaled(this, 30));
 
   m_analysisArea = new QWidget(splitter);
   m_analysisArea->setObjectName(QStringLiteral("PageControl1"));
@@ -307,8 +305,9 @@ QWidget* MainWindow::buildHeaderPanel() {
   QToolButton* clear = toolButton(panel, QStringLiteral("SpeedButton12"), QStringLiteral("クリア"),
                                   QStringLiteral("比較する２頭の馬名を消します"));
   connect(clear, &QToolButton::clicked, this, &MainWindow::clearPick);
-  QToolButton* compare = toolButton(panel, QStringLiteral("Search2Btn"), QStringLiteral("２頭の比較"),
-                                    QStringLiteral("指定した２頭の比較を行います"));
+  QToolButton* compare =
+      toolButton(panel, QStringLiteral("Search2Btn"), QStringLiteral("２頭の比較"),
+                 QStringLiteral("指定した２頭の比較を行います"));
   connect(compare, &QToolButton::clicked, this, [this] { compareTwoHorses(false); });
   QToolButton* direct =
       toolButton(panel, QStringLiteral("Search2DirectBtn"), QStringLiteral("直接対決の比較"),
@@ -381,7 +380,9 @@ QWidget* MainWindow::buildAnalysisPage() {
   caption->setObjectName(QStringLiteral("AbilityCaption"));
   top->addWidget(caption);
   static const std::array<std::pair<const char*, const char*>, 4> kPointLabels = {
-      {{"pt1Label", "馬A優位"}, {"pt2Label", "馬B優位"}, {"dpt1Label", "馬A独－"},
+      {{"pt1Label", "馬A優位"},
+       {"pt2Label", "馬B優位"},
+       {"dpt1Label", "馬A独－"},
        {"dpt2Label", "馬B独－"}}};
   for (size_t i = 0; i < kPointLabels.size(); ++i) {
     top->addWidget(new QLabel(QString::fromUtf8(kPointLabels[i].second), page));
@@ -543,8 +544,8 @@ void MainWindow::selectRace(int line) {
   m_filling = false;
   m_upDown->setPosition(line);
 
-  model::DayTables& tables = m_session->tables();
-  tables.currentRace = slot;
+  if (!m_session->selectRace(line)) return;
+  const model::DayTables& tables = m_session->tables();
   try {
     m_card = model::raceCard(tables, slot, m_sort);
     for (size_t i = 0; i < m_headerLabels.size(); ++i) {
@@ -558,7 +559,7 @@ void MainWindow::selectRace(int line) {
     model::GridView matrix = analysis::comparisonResultGrid(tables, slot);
     m_grid8Model->setView(matrix);
     applyColumnWidths(m_grid8, matrix);
-    m_picker.clear();
+    m_session->clearPicks();
     m_edit1->clear();
     m_edit2->clear();
     m_summaryLabel->setText(fromCp932(m_card.comparedMessage));
@@ -587,21 +588,21 @@ void MainWindow::sortRaceCard(model::RaceCardSort sort) {
 
 void MainWindow::pickRaceCardRow(int row) {
   if (!m_raceShown || row < 0 || row >= static_cast<int>(m_card.rows.size())) return;
-  try {
-    model::pickFromRaceCard(m_picker, m_session->tables(), m_card.raceSlot,
-                            m_card.rows[static_cast<size_t>(row)]);
-  } catch (const Error& error) {
-    Notifier::instance().inform(this, fromUtf8(error.what()), true);
+  const app::CommandResult picked =
+      m_session->pickRunner(m_card.rows[static_cast<size_t>(row)].runnerSlot);
+  if (!picked) {
+    showNotices(picked);
     return;
   }
-  m_edit1->setText(fromCp932(m_picker.edit1()));
-  m_edit2->setText(fromCp932(m_picker.edit2()));
-  m_weightA->setText(fromCp932(m_picker.weightA()));
-  m_weightB->setText(fromCp932(m_picker.weightB()));
+  const model::ComparisonPicker& picker = m_session->picker();
+  m_edit1->setText(fromCp932(picker.edit1()));
+  m_edit2->setText(fromCp932(picker.edit2()));
+  m_weightA->setText(fromCp932(picker.weightA()));
+  m_weightB->setText(fromCp932(picker.weightB()));
 }
 
 void MainWindow::clearPick() {
-  m_picker.clear();
+  m_session->clearPicks();
   m_edit1->clear();
   m_edit2->clear();
   m_pages->setCurrentIndex(0);
@@ -609,41 +610,26 @@ void MainWindow::clearPick() {
 
 void MainWindow::compareTwoHorses(bool headToHead) {
   if (!m_raceShown) return;
-  analysis::ComparisonRequest request;
-  request.nameA = typedName(m_edit1);
-  request.nameB = typedName(m_edit2);
-  request.weightA = cp932::fromUtf8(toUtf8(m_weightA->text()));
-  request.weightB = cp932::fromUtf8(toUtf8(m_weightB->text()));
-  request.registrationA = m_picker.horseA();
-  request.registrationB = m_picker.horseB();
-  request.raceDate = store::raceDate(m_session->tables().race(m_card.raceSlot));
-  request.periodDays = m_session->settings().integer(app::settings::kPastRunPeriod);
-  request.seiFolder = m_session->home().seiFolder();
+  app::ComparisonOutcome outcome;
   try {
-    if (headToHead) {
-      analysis::HeadToHeadResult result = analysis::compareHeadToHead(request);
-      if (!result.status) {
-        Notifier::instance().inform(this, fromUtf8(result.status.message()), true);
-        return;
-      }
-      if (auto count = result.countLabel()) m_countLabel->setText(fromCp932(*count));
-      m_grid6Model->setView(std::move(result.grid));
-    } else {
-      analysis::TwoHorseResult result = analysis::compareTwoHorses(request);
-      if (!result.status) {
-        Notifier::instance().inform(this, fromUtf8(result.status.message()), true);
-        return;
-      }
-      if (auto count = result.countLabel()) m_countLabel->setText(fromCp932(*count));
-      const std::string texts[] = {result.pt1Label(), result.pt2Label(), result.dpt1Label(),
-                                   result.dpt2Label()};
-      for (size_t i = 0; i < m_pointLabels.size(); ++i) m_pointLabels[i]->setText(fromCp932(texts[i]));
-      m_grid6Model->setView(std::move(result.grid));
-    }
+    outcome = m_session->compareHorses(
+        headToHead ? app::ComparisonKind::kHeadToHead : app::ComparisonKind::kTwoHorses,
+        toUtf8(m_edit1->text()), toUtf8(m_edit2->text()));
   } catch (const Error& error) {
     Notifier::instance().inform(this, fromUtf8(error.what()), true);
     return;
   }
+  if (!outcome.result) {
+    showNotices(outcome.result);
+    return;
+  }
+  if (outcome.countLabel) m_countLabel->setText(fromCp932(*outcome.countLabel));
+  if (outcome.pointLabels) {
+    for (size_t i = 0; i < m_pointLabels.size(); ++i) {
+      m_pointLabels[i]->setText(fromCp932((*outcome.pointLabels)[i]));
+    }
+  }
+  m_grid6Model->setView(std::move(outcome.grid));
   applyColumnWidths(m_grid6, m_grid6Model->view());
   m_pages->setCurrentIndex(2);
   m_analysisTabs->setCurrentIndex(0);
@@ -702,10 +688,10 @@ void MainWindow::fetchResults() {
   const int line = m_raceList->currentRow();
   m_runner->start(
       QStringLiteral("結果情報"), QStringLiteral("レース結果を取得しています。"),
-      [session, outcome](const ProgressCallback&, const CancelFlag& cancel) {
+      [session, outcome](const ProgressCallback& progress, const CancelFlag& cancel) {
         BeepingObserver observer;
-        *outcome = session->fetchResults(std::string_view(), observer, &cancel);
-        return app::CommandResult{};
+        *outcome = session->fetchResults(std::string_view(), observer, progress, &cancel);
+        return outcome->result;
       },
       [this, outcome, line](const app::CommandResult& result) {
         selectRace(std::max(line, 0));
@@ -720,9 +706,9 @@ void MainWindow::writeHitReport(output::HitReportKind kind) {
   m_runner->start(
       kind == output::HitReportKind::kFull ? QStringLiteral("的中") : QStringLiteral("穴的中"),
       QStringLiteral("的中レポートを作成しています。"),
-      [session, outcome, kind](const ProgressCallback&, const CancelFlag&) {
-        *outcome = session->writeHitReport(kind);
-        return app::CommandResult{};
+      [session, outcome, kind](const ProgressCallback& progress, const CancelFlag& cancel) {
+        *outcome = session->writeHitReport(kind, progress, &cancel);
+        return outcome->result;
       },
       [this, outcome](const app::CommandResult& result) {
         selectRace(m_raceList->count() - 1);
@@ -748,10 +734,10 @@ void MainWindow::unprocessedData() {
     showNotices(checked);
     return;
   }
-  if (!Notifier::instance().confirm(
-          this, QStringLiteral("%1年の未処理データ %2日分を処理しますか？")
-                    .arg(QDate::currentDate().year())
-                    .arg(days.size()))) {
+  if (!Notifier::instance().confirm(this,
+                                    QStringLiteral("%1年の未処理データ %2日分を処理しますか？")
+                                        .arg(QDate::currentDate().year())
+                                        .arg(days.size()))) {
     return;
   }
   app::DaySession* session = m_session.get();

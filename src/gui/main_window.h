@@ -93,28 +93,28 @@ class MainWindow : public QMainWindow {
   ProgressWindow* m_progress;
   CommandRunner* m_runner;
 
-  QAction* m_ignoreDates = nullptr;        // N9
-  QAction* m_compareAfterLoad = nullptr;   // N19
-  QAction* m_closeRaceList = nullptr;      // N5
-  QComboBox* m_dateCombo = nullptr;        // DateCombo
-  QListWidget* m_raceList = nullptr;       // DatList
-  UpDown* m_upDown = nullptr;              // UpDown1
+  QAction* m_ignoreDates = nullptr;       // N9
+  QAction* m_compareAfterLoad = nullptr;  // N19
+  QAction* m_closeRaceList = nullptr;     // N5
+  QComboBox* m_dateCombo = nullptr;       // DateCombo
+  QListWidget* m_raceList = nullptr;      // DatList
+  UpDown* m_upDown = nullptr;             // UpDown1
   QWidget* m_raceListPanel = nullptr;
-  QWidget* m_analysisArea = nullptr;       // the outer page "出馬表読込"
-  QTabWidget* m_pages = nullptr;           // PageControl2
+  QWidget* m_analysisArea = nullptr;  // the outer page "出馬表読込"
+  QTabWidget* m_pages = nullptr;      // PageControl2
   std::array<QLabel*, model::kRaceHeaderLines> m_headerLabels{};  // Label1..Label4
-  QToolButton* m_hitButton = nullptr;      // TekiAnaBtn
-  QToolButton* m_longShotButton = nullptr; // TekiAnaBtn2
+  QToolButton* m_hitButton = nullptr;                             // TekiAnaBtn
+  QToolButton* m_longShotButton = nullptr;                        // TekiAnaBtn2
   QLineEdit* m_edit1 = nullptr;
   QLineEdit* m_edit2 = nullptr;
-  QLabel* m_weightA = nullptr;             // kinryoAlabel
-  QLabel* m_weightB = nullptr;             // kinryoBlabel
+  QLabel* m_weightA = nullptr;  // kinryoAlabel
+  QLabel* m_weightB = nullptr;  // kinryoBlabel
   QButtonGroup* m_sortButtons = nullptr;
-  QTableView* m_raceCardView = nullptr;    // StringGrid4
+  QTableView* m_raceCardView = nullptr;  // StringGrid4
   GridModel* m_raceCardModel = nullptr;
-  QTableView* m_detailedView = nullptr;    // StringGrid5
+  QTableView* m_detailedView = nullptr;  // StringGrid5
   DetailedCardModel* m_detailedModel = nullptr;
-  QTabWidget* m_analysisTabs = nullptr;    // PageControl3
+  QTabWidget* m_analysisTabs = nullptr;  // PageControl3
   QTableView* m_grid6 = nullptr;
   GridModel* m_grid6Model = nullptr;
   QTableView* m_grid7 = nullptr;
@@ -130,7 +130,6 @@ class MainWindow : public QMainWindow {
 
   model::RaceCardSort m_sort = model::RaceCardSort::kHorseNumber;
   model::RaceCard m_card;
-  model::ComparisonPicker m_picker;
   bool m_raceShown = false;
   bool m_filling = false;
 };

@@ -10,8 +10,8 @@
 namespace orvalle::gui {
 
 ProgressWindow::ProgressWindow(QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint),
+    : QWidget(parent,
+              Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       m_upper(new QLabel(this)),
       m_lower(new QLabel(this)),
       m_bar(new QProgressBar(this)),

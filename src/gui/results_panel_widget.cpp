@@ -7,17 +7,16 @@
 namespace orvalle::gui {
 namespace {
 
-constexpr output::ResultsRow kRows[] = {output::ResultsRow::kResult,
-                                        output::ResultsRow::kPopularity,
-                                        output::ResultsRow::kPayout};
+constexpr output::ResultsRow kRows[] = {
+    output::ResultsRow::kResult, output::ResultsRow::kPopularity, output::ResultsRow::kPayout};
 
 }  // namespace
 
 ResultsPanelWidget::ResultsPanelWidget(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("KekkaPanel"));
   const QFont boxFont = fixedPitchFont(12, true);
-  const int boxHeight = std::max(scaled(this, output::kResultsBoxHeight),
-                                 QFontMetrics(boxFont).height() + 2);
+  const int boxHeight =
+      std::max(scaled(this, output::kResultsBoxHeight), QFontMetrics(boxFont).height() + 2);
   // Rows keep their places relative to each other when the font needs taller
   // boxes than the 15 pixels of the layout.
   const double stretch =

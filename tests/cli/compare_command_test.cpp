@@ -84,10 +84,11 @@ TEST_F(CompareCommandTest, FailuresPrintTheMessage) {
   EXPECT_EQ(result.err, "ガンマ　　　　　　の馬過去走データが見つかりません。\n");
   EXPECT_EQ(result.out, "");
 
-  // Horses are picked as clicks on the race card pick them: a second click
-  // on horse A leaves horse B empty.
+  // The same horse twice stands for its name typed in both boxes.
   result = compare({"20240301", "1", "2", "2", "--direct"});
-  EXPECT_EQ(result.err, "２頭の馬名の入力をしてください。\n");
+  EXPECT_EQ(result.status, kExitFailure);
+  EXPECT_EQ(result.err, "２頭の馬は別の馬名を入力してください。\n");
+  EXPECT_EQ(result.out, "");
 
   result = compare({"20240302", "1", "1", "2"});
   EXPECT_EQ(result.status, kExitFailure);

@@ -107,10 +107,17 @@ TEST_F(DayCommandsTest, AnalyzeJsonHoldsEveryRaceRunnerAndPairAndWritesPredictio
 
 TEST_F(DayCommandsTest, AnalyzeWithIgnoredDatesSaysSoAndWritesNothing) {
   ASSERT_EQ(run({"set", "ReadKako", "IgnoDate", "1"}).status, 0);
+  // The message is the command's information: on standard output before the
+  // summary, or in the JSON.
+  const std::string message =
+      "[データ読込時過去走の日付を無視する]が指定してあるのでこの比較結果は未処理扱いです。";
   CliRun result = run({"analyze", lastDay()});
   ASSERT_EQ(result.status, 0) << result.err;
-  EXPECT_NE(result.err.find("未処理扱いです。"), std::string::npos);
-  EXPECT_NE(result.out.find(lastDay()), std::string::npos);
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(result.out.find(message + "\n" + lastDay() + "\n"), 0u) << result.out;
+  CliRun json = run({"analyze", lastDay(), "--json"});
+  ASSERT_EQ(json.status, 0) << json.err;
+  EXPECT_EQ(nlohmann::json::parse(json.out)["notices"], nlohmann::json::array({message}));
   int year = std::stoi(lastDay().substr(0, 4));
   EXPECT_FALSE(std::filesystem::exists(output::processedDaysFilePath(home(), year)));
 }

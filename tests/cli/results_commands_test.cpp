@@ -219,7 +219,7 @@ TEST_F(ResultsCommandsTest, TwoHandCheckedRacesScoreAsTheirRealTimePayouts) {
   EXPECT_TRUE(fs::exists(home() / "DATA" / (day() + ".jvHR")));
 
   // What `results --json` prints for this session.
-  nlohmann::json json = analysisJson(session);
+  nlohmann::json json = analysisJson(app::dayReport(session));
   const int races = static_cast<int>(session.raceList().size());
   auto expect = [&](const char* name, const Figures& figures) {
     const nlohmann::json& tally = json["tallies"][name];
@@ -293,15 +293,26 @@ TEST_F(ResultsCommandsTest, ResultsTakesTheSourceOfTheSettings) {
 }
 
 TEST_F(ResultsCommandsTest, ResultsOfADayWithoutRealTimeDataImportsItsStoredPayouts) {
-  // An earlier day: JV-Link has nothing for it, which is said on standard
-  // error; the stored payouts are imported all the same.
+  // An earlier day: JV-Link has nothing for it, which is no failure and
+  // says nothing; the stored payouts are imported all the same.
   std::vector<std::string> days = store::splitLines(run({"days"}).out);
   ASSERT_GE(days.size(), 2u);
   CliRun result = run({"results", days[1], "--source", source().string(), "--json"});
   ASSERT_EQ(result.status, 0) << result.err;
-  EXPECT_NE(result.err.find("JVRTOpen"), std::string::npos) << result.err;
+  EXPECT_EQ(result.err, "");
   nlohmann::json json = nlohmann::json::parse(result.out);
   EXPECT_EQ(json["tallies"]["trio"]["races"], json["races"].size());
+}
+
+TEST_F(ResultsCommandsTest, AFailedJvLinkCallFailsResultsAfterPrintingTheImportedDay) {
+  test::writeFile(source() / "jvlink.ini", "[emulate]\nrtopen=-504\n");
+  CliRun result = run({"results", s_date, "--source", source().string(), "--json"});
+  fs::remove(source() / "jvlink.ini");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "JVRTOpenエラー:サーバーがメンテナンス中です。(-504)\n");
+  nlohmann::json json = nlohmann::json::parse(result.out);
+  EXPECT_EQ(json["day"], day());
+  EXPECT_FALSE(json.contains("notices"));
 }
 
 TEST_F(ResultsCommandsTest, HitReportPrintsThePathOfAWrittenFragmentOnly) {

@@ -66,22 +66,28 @@ class ComparisonTest : public QObject {
     // horse numbers.
     const int horseA = card->model()->index(0, 1).data().toString().trimmed().toInt();
     const int horseB = card->model()->index(1, 1).data().toString().trimmed().toInt();
-    const app::TwoHorseOutcome expected =
-        window.session().compareRunners(window.session().raceSlotOfLine(0), horseA, horseB);
-
     window.findChild<QToolButton*>("Search2Btn")->click();
+    const app::ComparisonOutcome expected =
+        window.session().compareRunners(app::ComparisonKind::kTwoHorses, horseA, horseB);
+    QVERIFY(expected.result.ok());
+    QVERIFY(expected.pointLabels.has_value());
     QVERIFY(notifier->messages.empty());
     auto* grid6 = window.findChild<QTableView*>("StringGrid6");
     compareTables(grid6, expected.grid);
-    QCOMPARE(window.findChild<QLabel*>("pt1Label")->text(), fromCp932(expected.pt1Label()));
-    QCOMPARE(window.findChild<QLabel*>("dpt2Label")->text(), fromCp932(expected.dpt2Label()));
+    const char* labels[] = {"pt1Label", "pt2Label", "dpt1Label", "dpt2Label"};
+    for (size_t i = 0; i < 4; ++i) {
+      QCOMPARE(window.findChild<QLabel*>(labels[i])->text(), fromCp932((*expected.pointLabels)[i]));
+    }
+    QCOMPARE(window.findChild<QLabel*>("CtLabel")->text(),
+             fromCp932(expected.countLabel.value_or("")));
     QCOMPARE(window.findChild<QLineEdit*>("Edit1")->text(), nameA);
     QCOMPARE(window.findChild<QLineEdit*>("Edit2")->text(), nameB);
 
     window.findChild<QToolButton*>("Search2DirectBtn")->click();
     QVERIFY(notifier->messages.empty());
-    const app::HeadToHeadOutcome direct = window.session().compareRunnersHeadToHead(
-        window.session().raceSlotOfLine(0), horseA, horseB);
+    const app::ComparisonOutcome direct =
+        window.session().compareRunners(app::ComparisonKind::kHeadToHead, horseA, horseB);
+    QVERIFY(direct.result.ok());
     compareTables(grid6, direct.grid);
 
     // Copy: race header, both names, then the grid.
@@ -118,8 +124,9 @@ class ComparisonTest : public QObject {
     QVERIFY(window.chooseDay(fixtureDays(window)[1]));
     QVERIFY(waitForCommand(window));
     auto* summary = window.findChild<QLabel*>("ShukeiLabel");
-    QCOMPARE(summary->text(),
-             QStringLiteral("集計が未実行です。「全レース比較」ボタンをクリックして集計してください。"));
+    QCOMPARE(
+        summary->text(),
+        QStringLiteral("集計が未実行です。「全レース比較」ボタンをクリックして集計してください。"));
     auto* quinella = window.findChild<QTableView*>("StringGrid2");
     QVERIFY(quinella->model()->index(0, 1).data().toString().isEmpty());
 

@@ -94,10 +94,10 @@ class RaceCardTest : public QObject {
     QCOMPARE(table->model()->columnCount(), 27);
     QCOMPARE(table->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("馬名"));
     QCOMPARE(table->model()->headerData(26, Qt::Horizontal).toString(), QStringLiteral("確ｵｯｽﾞ"));
-    const QMap<QString, QColor> brackets = {{" 1", Qt::white},           {" 2", QColor(0x808080)},
-                                            {" 3", QColor(0xFF0000)},   {" 4", QColor(0x0000FF)},
-                                            {" 5", QColor(0xFFFF00)},   {" 6", QColor(0x00FF00)},
-                                            {" 7", QColor(0xFF8000)},   {" 8", QColor(0xFF00FF)}};
+    const QMap<QString, QColor> brackets = {{" 1", Qt::white},        {" 2", QColor(0x808080)},
+                                            {" 3", QColor(0xFF0000)}, {" 4", QColor(0x0000FF)},
+                                            {" 5", QColor(0xFFFF00)}, {" 6", QColor(0x00FF00)},
+                                            {" 7", QColor(0xFF8000)}, {" 8", QColor(0xFF00FF)}};
     int ranked = 0;
     for (int row = 0; row < table->model()->rowCount(); ++row) {
       QCOMPARE(rowTexts(table, row), coreRow(card.rows[static_cast<size_t>(row)]));
@@ -212,7 +212,8 @@ class RaceCardTest : public QObject {
     QVERIFY(w.window.findChild<QWidget*>("PageControl1")->isHidden());
     QCOMPARE(w.notifier->messages.size(), size_t{1});
     QCOMPARE(w.notifier->messages[0].text,
-             day + QStringLiteral("のデータ作成は未完了です。少し時間をおいてデータを再取得してください。"));
+             day + QStringLiteral(
+                       "のデータ作成は未完了です。少し時間をおいてデータを再取得してください。"));
     QVERIFY(w.notifier->messages[0].beep);
   }
 };

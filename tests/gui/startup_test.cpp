@@ -4,8 +4,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
@@ -69,9 +69,15 @@ class StartupTest : public QObject {
     QTest::addColumn<QString>("section");
     QTest::addColumn<QString>("key");
     QTest::addColumn<bool>("initially");
-    QTest::newRow("N9") << "N9" << "ReadKako" << "IgnoDate" << false;
-    QTest::newRow("N19") << "N19" << "AllRace" << "ExecComp" << true;
-    QTest::newRow("N5") << "N5" << "datalist" << "close" << false;
+    QTest::newRow("N9") << "N9"
+                        << "ReadKako"
+                        << "IgnoDate" << false;
+    QTest::newRow("N19") << "N19"
+                         << "AllRace"
+                         << "ExecComp" << true;
+    QTest::newRow("N5") << "N5"
+                        << "datalist"
+                        << "close" << false;
   }
   void optionTogglesAreWrittenAtOnce() {
     QFETCH(QString, item);

@@ -5,7 +5,6 @@
 #include <optional>
 #include <utility>
 
-#include "store/code_tables.h"
 #include "store/cp932.h"
 #include "store/day_file_lines.h"
 #include "store/day_file_names.h"
@@ -15,6 +14,7 @@
 #include "store/past_run_file.h"
 #include "store/past_run_record.h"
 #include "store/record.h"
+#include "store/se_day_files.h"
 
 namespace orvalle::acquire {
 namespace {
@@ -59,16 +59,6 @@ class PendingLines {
   size_t m_bytes = 0;
 };
 
-// The SE day file of a race, or nullopt when the day has none for the race's
-// racecourse.
-std::optional<store::FixedRecordFile> runnerFileOf(const fs::path& dataFolder,
-                                                   std::string_view stem, std::string_view ra) {
-  std::string name = cp932::toUtf8(
-      store::trim(store::codes::racecourseName(store::head::kRacecourseCode.in(ra), 2)));
-  fs::path path = store::dayFilePath(dataFolder, stem, name, store::kSeExtension);
-  return store::FixedRecordFile::open(path, store::kSeRecordLength);
-}
-
 }  // namespace
 
 ConstructionResult constructPastRuns(const fs::path& dataFolder, const fs::path& seiFolder,
@@ -106,11 +96,12 @@ ConstructionResult constructPastRuns(const fs::path& dataFolder, const fs::path&
     // Every race's runners are read before any line is composed, so a day
     // whose data is incomplete adds nothing.
     std::vector<Race> races;
+    store::SeDayFiles seFiles(dataFolder, stem);
     for (std::string& ra : *raRecords) {
       // A blank line holds no race.
       if (store::isBlank(store::head::kRaceKey.in(ra))) continue;
-      std::optional<store::FixedRecordFile> runners = runnerFileOf(dataFolder, stem, ra);
-      if (!runners) {
+      const store::FixedRecordFile* runners = seFiles.of(store::head::kRacecourseCode.in(ra));
+      if (runners == nullptr) {
         observer.beep();
         observer.message(MessageKind::kError, std::string(kIncompleteDataMessage));
         pending.write();

@@ -5,6 +5,8 @@
 #include <optional>
 #include <thread>
 
+#include "store/jvlink_messages.h"
+
 namespace orvalle::acquire {
 namespace {
 
@@ -59,6 +61,17 @@ void readResults(JvLink& link, const std::filesystem::path& dataFolder,
 }
 
 }  // namespace
+
+Status ResultsFetchResult::status() const {
+  using store::codes::JvLinkOperation;
+  if (openCode != jv::kOk && openCode != jv::kNoData) {
+    return Status::failure(store::codes::jvLinkErrorMessage(JvLinkOperation::kJVRTOpen, openCode));
+  }
+  if (readCode < jv::kDownloading) {
+    return Status::failure(store::codes::jvLinkErrorMessage(JvLinkOperation::kJVRead, readCode));
+  }
+  return Status::success();
+}
 
 ResultsFetchResult fetchResults(JvLink& link, const std::filesystem::path& dataFolder,
                                 std::string_view raceDate, ResultsFetchObserver& observer,

@@ -6,6 +6,7 @@
 
 #include "acquire/jv_link.h"
 #include "store/day_file_store.h"
+#include "store/error.h"
 #include "store/progress.h"
 
 namespace orvalle::acquire {
@@ -24,6 +25,14 @@ struct ResultsFetchResult {
   int readCode = 0;  // the JVRead result that ended the loop (0, an error, or 0 when cancelled)
   bool cancelled = false;  // the loop stopped on the cancel flag
   int storedRecords = 0;   // records stored in day files
+
+  // Whether the fetch failed, by the one rule every command that fetches
+  // results follows: JVRTOpen -1 means JV-Link has no results for the day,
+  // which is no failure (nothing was read); any other JVRTOpen result but
+  // 0, or a JVRead result below -3, is a failure with the code's message
+  // ("JVRTOpenエラー:サーバーがメンテナンス中です。(-504)"). Records stored
+  // before a read error stay stored.
+  Status status() const;
 };
 
 // The JV-Link half of the results command for race date `raceDate`

@@ -4,7 +4,7 @@
 #include "analysis/comparison_rule.h"
 #include "analysis/grid6_cells.h"
 #include "analysis/request_checks.h"
-#include "store/cp932.h"
+#include "model/past_run_loader.h"
 #include "store/fixed_width.h"
 #include "store/past_run_record.h"
 
@@ -21,8 +21,7 @@ bool endsInCrLf(std::string_view record) {
 }  // namespace
 
 std::optional<std::string> HeadToHeadResult::countLabel() const {
-  if (rowCount == 0) return std::nullopt;
-  return sj("該当数：") + std::to_string(rowCount);
+  return checks::countLabel(rowCount);
 }
 
 HeadToHeadResult compareHeadToHead(const ComparisonRequest& request) {
@@ -42,8 +41,7 @@ HeadToHeadResult compareHeadToHead(const ComparisonRequest& request) {
     return result;
   }
 
-  const int raceDate = request.raceDate;
-  const int start = periodStart(raceDate, request.periodDays);
+  const auto period = model::PastRunPeriod::of(request.raceDate, request.periodDays, false);
   checks::PastRunRecords runs;
   checks::readPastRunRecords(*fileA, runs);
 
@@ -56,7 +54,7 @@ HeadToHeadResult compareHeadToHead(const ComparisonRequest& request) {
     }
     const int date = run::date(record);
     const int runners = run::registeredRunners(record);
-    if (!(date < raceDate && start < date && run::ownPosition(record) > 0 && runners >= 1)) {
+    if (!(period.contains(date) && run::ownPosition(record) > 0 && runners >= 1)) {
       continue;
     }
     for (int k = 1; k <= runners; ++k) {

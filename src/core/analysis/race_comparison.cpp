@@ -7,6 +7,7 @@
 
 #include "analysis/comparison_rule.h"
 #include "analysis/opponent_index.h"
+#include "model/day_loader.h"
 #include "store/code_tables.h"
 #include "store/cp932.h"
 #include "store/fixed_width.h"
@@ -231,7 +232,7 @@ AllRaceOutcome compareAllRaces(model::DayTables& tables, const AllRaceOptions& o
     if (!tables.isRaceEmpty(slot)) races.push_back(slot);
   }
   if (races.empty()) {
-    outcome.status = Status::failure("出馬表が読み込まれていません。");
+    outcome.status = Status::failure(std::string(model::kDayNotLoadedMessage));
     return outcome;
   }
 

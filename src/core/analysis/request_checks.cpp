@@ -36,8 +36,13 @@ std::optional<std::filesystem::path> existingPastRunFile(const std::filesystem::
   return path;
 }
 
+std::optional<std::string> countLabel(int rowCount) {
+  if (rowCount == 0) return std::nullopt;
+  return sj("該当数：") + std::to_string(rowCount);
+}
+
 std::string missingFileMessage(std::string_view name18) {
-  return cp932::toUtf8(name18) + "の馬過去走データが見つかりません。";
+  return cp932::toUtf8(name18) + std::string(kMissingFileMessageEnd);
 }
 
 void readPastRunRecords(const std::filesystem::path& path, PastRunRecords& out) {

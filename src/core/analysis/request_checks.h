@@ -31,8 +31,14 @@ Status weightsGiven(const ComparisonRequest& request, TodayWeights& weights);
 std::optional<std::filesystem::path> existingPastRunFile(const std::filesystem::path& seiFolder,
                                                          std::string_view registrationNumber);
 
+// CtLabel after a comparison listed `rowCount` rows: "該当数：" n (CP932);
+// nullopt when no row was listed, the label then keeps its text.
+std::optional<std::string> countLabel(int rowCount);
+
 // The message for a missing past-run file: the horse's 18-byte name (CP932)
-// followed by "の馬過去走データが見つかりません。", in UTF-8.
+// followed by kMissingFileMessageEnd, in UTF-8. Unlike the checks of the
+// input, it is shown without the warning beep.
+inline constexpr std::string_view kMissingFileMessageEnd = "の馬過去走データが見つかりません。";
 std::string missingFileMessage(std::string_view name18);
 
 // The records of a past-run file read whole: `bytes` holds the file (padded

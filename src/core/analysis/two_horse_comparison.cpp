@@ -4,10 +4,9 @@
 #include "analysis/comparison_rule.h"
 #include "analysis/grid6_cells.h"
 #include "analysis/request_checks.h"
-#include "store/cp932.h"
+#include "model/past_run_loader.h"
 #include "store/fixed_width.h"
 #include "store/past_run_record.h"
-#include "store/race_date.h"
 
 namespace orvalle::analysis {
 namespace {
@@ -88,13 +87,8 @@ class RowWriter {
 
 }  // namespace
 
-int periodStart(int raceDate, int periodDays) {
-  return store::codes::addDays(raceDate, -periodDays);
-}
-
 std::optional<std::string> TwoHorseResult::countLabel() const {
-  if (rowCount == 0) return std::nullopt;
-  return sj("該当数：") + std::to_string(rowCount);
+  return checks::countLabel(rowCount);
 }
 
 std::string TwoHorseResult::pt1Label() const { return store::format("%3d", firstAhead); }
@@ -120,9 +114,7 @@ TwoHorseResult compareTwoHorses(const ComparisonRequest& request) {
     return result;
   }
 
-  const int raceDate = request.raceDate;
-  const int start = periodStart(raceDate, request.periodDays);
-  auto inPeriod = [&](int date) { return date < raceDate && start < date; };
+  const auto period = model::PastRunPeriod::of(request.raceDate, request.periodDays, false);
   auto holdsBoth = [&](std::string_view record, int runners) {
     return run::fieldHolds(record, runners, nameA) && run::fieldHolds(record, runners, nameB);
   };
@@ -135,7 +127,7 @@ TwoHorseResult compareTwoHorses(const ComparisonRequest& request) {
   // The runs of B that every opponent of A is looked up in, in file order.
   std::vector<RunOfB> eligibleB;
   for (std::string_view record : runsB.records) {
-    if (!inPeriod(run::date(record)) || run::ownPosition(record) <= 0) continue;
+    if (!period.contains(run::date(record)) || run::ownPosition(record) <= 0) continue;
     const int runners = run::registeredRunners(record);
     if (holdsBoth(record, runners)) continue;
     eligibleB.push_back({record, runners});
@@ -145,8 +137,8 @@ TwoHorseResult compareTwoHorses(const ComparisonRequest& request) {
   RowWriter writer(result, nameA, nameB, weights);
   for (std::string_view runA : runsA.records) {
     const int runners = run::registeredRunners(runA);
-    if (!inPeriod(run::date(runA)) || holdsBoth(runA, runners) || run::ownPosition(runA) < 1 ||
-        runners < 1) {
+    if (!period.contains(run::date(runA)) || holdsBoth(runA, runners) ||
+        run::ownPosition(runA) < 1 || runners < 1) {
       continue;
     }
     for (int k = 1; k <= runners; ++k) {

@@ -19,8 +19,10 @@ struct ComparisonRequest {
   std::string weightB;        // kinryoBlabel
   std::string registrationA;  // comparison horse A: names A's past-run file
   std::string registrationB;  // comparison horse B
-  int raceDate = 0;           // yyyymmdd of the current race
-  int periodDays = 1826;      // "DataSpan"/"period"
+  // The runs compared lie in the past-run period of the current race
+  // (model::PastRunPeriod, dates never ignored).
+  int raceDate = 0;       // yyyymmdd of the current race
+  int periodDays = 1826;  // "DataSpan"/"period"
   std::filesystem::path seiFolder;
 };
 
@@ -57,9 +59,5 @@ struct TwoHorseResult {
 // file present (the 18-byte name + "の馬過去走データが見つかりません。"). Throws
 // orvalle::Error when a past-run file exists but cannot be read.
 [[nodiscard]] TwoHorseResult compareTwoHorses(const ComparisonRequest& request);
-
-// The past-run period start: the race date minus the period in days, as a
-// calendar date yyyymmdd (0 when the race date is not a date).
-int periodStart(int raceDate, int periodDays);
 
 }  // namespace orvalle::analysis

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "acquire/replay_jv_link.h"
+#include "app/user_input.h"
 #include "store/cp932.h"
 #include "store/day_file_names.h"
 #include "store/error.h"
@@ -66,13 +67,6 @@ class LastTimeKeeper final : public acquire::AcquisitionObserver {
   acquire::AcquisitionObserver& m_next;
 };
 
-std::unique_ptr<acquire::JvLink> initialisedReplay(const Home& home,
-                                                   std::string_view sourceOption) {
-  auto link = std::make_unique<acquire::ReplayJvLink>(jvLinkSource(home, sourceOption));
-  if (Status status = acquire::initialiseJvLink(*link); !status) throw Error(status.message());
-  return link;
-}
-
 }  // namespace
 
 DateTime localNow() {
@@ -110,6 +104,12 @@ std::optional<DateTime> parseDateTime(std::string_view text) {
   return result;
 }
 
+Status checkFromText(std::string_view fromText) {
+  if (store::trim(fromText).empty() || parseDateTime(fromText)) return Status::success();
+  return Status::failure("取得開始日時が正しくありません: " + std::string(fromText) +
+                         " (yyyy/mm/dd hh:nn:ss)");
+}
+
 std::string dateTimeText(const DateTime& dateTime) {
   return store::codes::dateText(dateTime.date) +
          store::format(" %02d:%02d:%02d", dateTime.hour, dateTime.minute, dateTime.second);
@@ -141,8 +141,14 @@ fs::path jvLinkSource(const Home& home, std::string_view sourceOption) {
   return source.is_relative() ? home.root() / source : source;
 }
 
+std::unique_ptr<acquire::JvLink> openReplayJvLink(const Home& home, std::string_view sourceOption) {
+  auto link = std::make_unique<acquire::ReplayJvLink>(jvLinkSource(home, sourceOption));
+  if (Status status = acquire::initialiseJvLink(*link); !status) throw Error(status.message());
+  return link;
+}
+
 AcquireCommand::AcquireCommand(Home home, std::string_view sourceOption) : m_home(std::move(home)) {
-  m_link = initialisedReplay(m_home, sourceOption);
+  m_link = openReplayJvLink(m_home, sourceOption);
   m_home.init();
   m_acquisition =
       std::make_unique<acquire::Acquisition>(*m_link, m_home.dataFolder(), m_home.seiFolder());
@@ -155,14 +161,8 @@ acquire::AcquisitionResult AcquireCommand::run(std::string_view fromText, bool s
                                                const DateTime& now) {
   Settings settings(m_home.iniPath());
   AcquisitionStart start = acquisitionStart(settings, now);
-  if (!store::trim(fromText).empty()) {
-    std::optional<DateTime> from = parseDateTime(fromText);
-    if (!from) {
-      throw Error("取得開始日時が正しくありません: " + std::string(fromText) +
-                  " (yyyy/mm/dd hh:nn:ss)");
-    }
-    start.from = *from;
-  }
+  if (Status status = checkFromText(fromText); !status) throw Error(status.message());
+  if (!store::trim(fromText).empty()) start.from = *parseDateTime(fromText);
   acquire::AcquisitionRequest request;
   request.fromTime = fromTimeOf(start.from);
   request.option = setup || start.setup ? acquire::kOptionSetup : acquire::kOptionNormal;
@@ -182,12 +182,12 @@ acquire::AcquisitionResult runAcquireCommand(const Home& home, const AcquireComm
 acquire::ResultsFetchResult runFetchResultsCommand(const Home& home, std::string_view day,
                                                    std::string_view sourceOption,
                                                    acquire::ResultsFetchObserver& observer) {
-  std::optional<std::string> stem = store::parseDay(day);
-  std::optional<std::string> date = stem ? store::dateOfDayStem(*stem) : std::nullopt;
-  if (!date) throw Error("日付が正しくありません: " + std::string(day));
-  std::unique_ptr<acquire::JvLink> link = initialisedReplay(home, sourceOption);
+  Input stem = dayInput(day);
+  if (!stem) throw Error(stem.status.message());
+  std::unique_ptr<acquire::JvLink> link = openReplayJvLink(home, sourceOption);
   home.init();
-  return acquire::fetchResults(*link, home.dataFolder(), *date, observer);
+  return acquire::fetchResults(*link, home.dataFolder(), *store::dateOfDayStem(stem.value),
+                               observer);
 }
 
 }  // namespace orvalle::app

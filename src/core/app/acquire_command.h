@@ -10,6 +10,7 @@
 #include "acquire/results_fetch.h"
 #include "app/home.h"
 #include "app/settings.h"
+#include "store/error.h"
 
 // The acquisition and the results fetch as the user runs them: with the
 // home's settings and the replay JV-Link source.
@@ -33,6 +34,11 @@ DateTime localNow();
 // around it are ignored). Nullopt when the text is not a valid date and time.
 std::optional<DateTime> parseDateTime(std::string_view text);
 
+// The from-time a user gives the acquisition: empty, or a text
+// parseDateTime reads. Fails with "取得開始日時が正しくありません: " and the
+// text, then " (yyyy/mm/dd hh:nn:ss)".
+[[nodiscard]] Status checkFromText(std::string_view fromText);
+
 // "yyyy/mm/dd hh:nn:ss", the form of "LastTime".
 std::string dateTimeText(const DateTime& dateTime);
 
@@ -55,6 +61,11 @@ AcquisitionStart acquisitionStart(const Settings& settings, const DateTime& now)
 // "source" of the settings (a relative path there is taken from the home
 // folder). Throws orvalle::Error when neither names a folder.
 std::filesystem::path jvLinkSource(const Home& home, std::string_view sourceOption);
+
+// The JV-Link of a command: the replay JV-Link of jvLinkSource(home,
+// sourceOption), initialised (JVInit). Throws orvalle::Error when no source
+// is set or JVInit fails ("JVInitエラーが発生しました。：" and the code).
+std::unique_ptr<acquire::JvLink> openReplayJvLink(const Home& home, std::string_view sourceOption);
 
 struct AcquireCommandOptions {
   std::string source;    // replay source folder; empty: the settings' source
@@ -83,8 +94,9 @@ class AcquireCommand {
   // acquisitionStart selects it, else option 1. Writes "LastTime" of section
   // "JvDataGet" the moment the acquisition saves it. Reports through
   // `observer` as acquire::Acquisition::run does and never throws for what
-  // happens during the transfer. Throws orvalle::Error before anything is
-  // acquired when `fromText` is not a date and time.
+  // happens during the transfer. Throws orvalle::Error with checkFromText's
+  // message before anything is acquired when `fromText` is not a date and
+  // time.
   acquire::AcquisitionResult run(std::string_view fromText, bool setup,
                                  acquire::AcquisitionObserver& observer,
                                  const DateTime& now = localNow());
@@ -107,11 +119,12 @@ acquire::AcquisitionResult runAcquireCommand(const Home& home, const AcquireComm
                                              const DateTime& now = localNow());
 
 // The JV-Link half of the results command for a day (a day stem or
-// yyyymmdd) against the replay source (`sourceOption` or the settings'):
-// JVInit, then acquire::fetchResults into the home's data folder (the home's
-// folders are created when missing). Throws
-// orvalle::Error when the day is not a date, the source is not set, JVInit
-// fails or a day file cannot be read or written.
+// yyyymmdd, read by dayInput) against the replay source (`sourceOption` or
+// the settings'): openReplayJvLink, then acquire::fetchResults into the
+// home's data folder (the home's folders are created when missing). Whether
+// the fetch failed is the result's status(). Throws orvalle::Error with
+// dayInput's message when the day is not a date, and when the source is not
+// set, JVInit fails or a day file cannot be read or written.
 acquire::ResultsFetchResult runFetchResultsCommand(const Home& home, std::string_view day,
                                                    std::string_view sourceOption,
                                                    acquire::ResultsFetchObserver& observer);

@@ -3,11 +3,15 @@
 #include <algorithm>
 #include <system_error>
 
+#include "app/day_report.h"
+#include "app/day_session.h"
 #include "betting/race_scoring.h"
 #include "betting/user_settings.h"
 #include "betting/user_settings_file.h"
+#include "store/atomic_file.h"
 #include "store/cp932.h"
 #include "store/day_file_names.h"
+#include "store/fixed_width.h"
 #include "store/payout_block.h"
 #include "store/record.h"
 
@@ -75,7 +79,15 @@ bool hasPayoutFile(const Home& home, const std::string& day) {
       store::dayFilePath(home.dataFolder(), day, "", store::kHrExtension), ec);
 }
 
+int combinationsOf(const model::DayTally& tally) {
+  return tally.stake / betting::kStakePerCombination;
+}
+
 }  // namespace
+
+int BacktestDay::combinations(int betType) const {
+  return combinationsOf(tallies[static_cast<size_t>(betType)]);
+}
 
 double BacktestFigures::hitRate() const { return percent(hits, combinations); }
 double BacktestFigures::returnRate() const { return percent(payoutReturn, stake); }
@@ -88,26 +100,20 @@ CommandResult runBacktest(const Home& home, const BacktestRequest& request,
   report = BacktestReport{};
   Settings settings(home.iniPath());
   if (settings.boolean(settings::kIgnorePastRunDates)) {
-    return CommandResult::failure(
-        "メニューの「ｵﾌﾟｼｮﾝ」－「データ読込時過去走の日付を無視する」のﾁｪｯｸをはずしてから実行"
-        "してください。");
+    return CommandResult::failure(std::string(settings::kIgnorePastRunDatesOnMessage));
   }
   // As the combination calculation: a missing file means the default setting.
   const std::vector<std::string> lines =
       betting::readUserSettingLines(home.userSetPath())
           .value_or(std::vector<std::string>{sj(betting::kDefaultUserSettingLine)});
-  if (lines.empty()) return CommandResult::failure("ユーザー買い目設定がありません。");
-  const auto count = static_cast<int>(lines.size());
-  int index = 0;
+  int index = betting::activeSettingIndex(settings.integer(settings::kUserSettingId), lines.size());
   if (request.settingIndex) {
     index = *request.settingIndex;
-    if (index < 0 || index >= count) {
-      return CommandResult::failure("設定がありません: " + std::to_string(index) + " (0-" +
-                                    std::to_string(count - 1) + ")");
-    }
-  } else {
-    const int stored = settings.integer(settings::kUserSettingId);
-    index = stored >= 0 && stored < count ? stored : 0;
+    if (index < 0 || static_cast<size_t>(index) >= lines.size()) index = -1;
+  }
+  if (index < 0) {
+    return CommandResult::failure(
+        betting::noSuchSettingMessage(request.settingIndex.value_or(0), lines.size()));
   }
   report.settingIndex = index;
   report.settingName =
@@ -126,7 +132,7 @@ CommandResult runBacktest(const Home& home, const BacktestRequest& request,
     const std::string& day = days[i];
     if (request.cancel != nullptr && request.cancel->cancelled()) {
       report.cancelled = true;
-      break;
+      return CommandResult::cancel();
     }
     if (request.progress) {
       request.progress({static_cast<int>(i + 1), static_cast<int>(days.size()),
@@ -145,14 +151,12 @@ CommandResult runBacktest(const Home& home, const BacktestRequest& request,
       continue;
     }
     CommandResult compared = session.compareAllRaces({}, request.cancel);
+    if (compared.cancelled()) report.cancelled = true;
     if (!compared) return compared;
-    if (request.cancel != nullptr && request.cancel->cancelled()) {
-      report.cancelled = true;
-      break;
-    }
 
     BacktestDay scored;
     scored.day = day;
+    scored.date = store::toInt(store::dateOfDayStem(day).value_or(""));
     scored.races = static_cast<int>(races.size());
     for (int t = 0; t < kBetTypeCount; ++t) {
       const auto type = static_cast<TallyBetType>(t);
@@ -163,7 +167,7 @@ CommandResult runBacktest(const Home& home, const BacktestRequest& request,
       figures.hits += tally.hits;
       figures.stake += tally.stake;
       figures.payoutReturn += tally.payoutReturn;
-      figures.combinations += tally.stake / betting::kStakePerCombination;
+      figures.combinations += combinationsOf(tally);
       int& run = losingRun[static_cast<size_t>(t)];
       for (const model::RaceListEntry& race : races) {
         const RaceScores scores = scoresOf(tables.analysis(race.raceSlot).combinations, type);
@@ -176,6 +180,29 @@ CommandResult runBacktest(const Home& home, const BacktestRequest& request,
     report.days.push_back(std::move(scored));
   }
   return CommandResult{};
+}
+
+std::string backtestCsv(const BacktestReport& report) {
+  static constexpr const char* kKeys[kBetTypeCount] = {"quinella", "quinellaPlace", "exacta",
+                                                       "trio"};
+  std::string csv = "date,betType,races,combinations,hits,stake,return,returnRate\r\n";
+  for (const BacktestDay& day : report.days) {
+    for (int t = 0; t < kBetTypeCount; ++t) {
+      const model::DayTally& tally = day.tallies[static_cast<size_t>(t)];
+      csv +=
+          store::format("%04d-%02d-%02d,", day.date / 10000, day.date / 100 % 100, day.date % 100) +
+          kKeys[t] +
+          store::format(",%d,%d,%d,%d,%d,", tally.races, day.combinations(t), tally.hits,
+                        tally.stake, tally.payoutReturn);
+      if (auto rate = returnRate(tally)) csv += store::format("%.1f", *rate);
+      csv += "\r\n";
+    }
+  }
+  return csv;
+}
+
+void writeBacktestCsv(const std::filesystem::path& path, const BacktestReport& report) {
+  store::writeFileAtomicallyOrThrow(path, backtestCsv(report));
 }
 
 }  // namespace orvalle::app

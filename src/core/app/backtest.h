@@ -2,11 +2,12 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "app/day_session.h"
+#include "app/command_result.h"
 #include "app/home.h"
 #include "model/day_tables.h"
 #include "store/progress.h"
@@ -26,7 +27,7 @@ struct BacktestRequest {
 };
 
 // The four bet types of the tallies, in their order (model::TallyBetType).
-inline constexpr int kBetTypeCount = 4;
+inline constexpr int kBetTypeCount = model::kTallyBetTypeCount;
 
 // The figures of one bet type over the days of a backtest. Races are the
 // races scored (as the day tallies count them: every race with
@@ -35,7 +36,7 @@ inline constexpr int kBetTypeCount = 4;
 // no hit, races without a stake neither ending nor extending it.
 struct BacktestFigures {
   int64_t races = 0;
-  int64_t combinations = 0;   // combinations staked (stake / 100)
+  int64_t combinations = 0;   // combinations staked (BacktestDay::combinations)
   int64_t hits = 0;           // hit combinations
   int64_t stake = 0;          // yen
   int64_t payoutReturn = 0;   // yen
@@ -53,8 +54,13 @@ struct BacktestFigures {
 // The day tallies of one day of a backtest.
 struct BacktestDay {
   std::string day;  // stem (UTF-8)
+  int date = 0;     // yyyymmdd
   int races = 0;    // races of the race list
   std::array<model::DayTally, kBetTypeCount> tallies{};
+
+  // The combinations staked of a bet type (model::TallyBetType): its stake
+  // over the stake per combination.
+  int combinations(int betType) const;
 };
 
 struct BacktestReport {
@@ -78,9 +84,21 @@ struct BacktestReport {
 // Read-only: writes no prediction file, no processed-days file and no
 // setting. Fails with the option's message when "ReadKako"/"IgnoDate" is on
 // (past runs after the day would take part), when "UserSet.usd" holds no
-// setting or `settingIndex` names none. Throws orvalle::Error when a file
-// cannot be read. A cancel stops before the next day with the figures so
-// far (report.cancelled).
+// setting or `settingIndex` names none (betting::noSuchSettingMessage).
+// Throws orvalle::Error when a file cannot be read. A cancel stops before
+// the next day (or within a day's comparison, that day not counted) with the
+// figures so far: the result is cancelled and report.cancelled set.
 CommandResult runBacktest(const Home& home, const BacktestRequest& request, BacktestReport& report);
+
+// The figures of the days of a report as CSV, one line per day and bet type
+// ended by CR LF after the heading line "date,betType,races,combinations,
+// hits,stake,return,returnRate": the date "yyyy-mm-dd", the bet type's key
+// ("quinella", "quinellaPlace", "exacta", "trio"), the day tally, and the
+// return rate "%.1f" (empty without stake).
+std::string backtestCsv(const BacktestReport& report);
+
+// Writes backtestCsv(report) to `path`, atomically. Throws orvalle::Error
+// when it cannot be written; an old file then stays.
+void writeBacktestCsv(const std::filesystem::path& path, const BacktestReport& report);
 
 }  // namespace orvalle::app

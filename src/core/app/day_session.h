@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -9,38 +10,28 @@
 
 #include "acquire/jv_link.h"
 #include "acquire/results_fetch.h"
+#include "model/grid_view.h"
+#include "analysis/two_horse_comparison.h"
+#include "app/command_result.h"
 #include "app/home.h"
 #include "app/settings.h"
 #include "model/day_loader.h"
 #include "model/day_tables.h"
+#include "model/race_card.h"
 #include "output/hit_report.h"
 #include "output/payout_import.h"
 #include "store/progress.h"
 
 namespace orvalle::app {
 
-// A message a command shows the user (an information box), UTF-8.
-struct Notice {
-  std::string text;
-  bool beep = false;  // the warning beep sounds before it
-};
-
-// The outcome of a command of the session: success or failure, and the
-// messages to show in order. A failed command's last notice is its reason.
-struct [[nodiscard]] CommandResult {
-  bool ok = true;
-  std::vector<Notice> notices;
-
-  explicit operator bool() const { return ok; }
-  static CommandResult failure(std::string message, bool beep = true) {
-    return CommandResult{false, {Notice{std::move(message), beep}}};
-  }
-  // The text of every notice, one per line.
-  std::string text() const;
-};
-
 // What the results command did.
 struct ResultsOutcome {
+  // Done; failed with the message of a failed JV-Link call (acquire::
+  // ResultsFetchResult::status: JV-Link having no results for the day is no
+  // failure), the payout import having run all the same; cancelled when the
+  // read loop stopped on the cancel, the import having run on what was
+  // stored.
+  CommandResult result;
   // False when no day with races is loaded: the command did nothing.
   bool ran = false;
   // JV-Link was asked for the race date of race slot 0 (a number above 0).
@@ -54,11 +45,35 @@ struct ResultsOutcome {
 
 // What the hit report did.
 struct HitReportOutcome {
+  // Done, or cancelled before anything was written.
+  CommandResult result;
   // The report's lines (CP932); report.text() is what goes to the clipboard.
   output::HitReport report;
   // Where it was written; files.written is false when the day had fewer
   // than two hits (nothing written, nothing to open or copy).
   output::HitReportFiles files;
+};
+
+// The comparisons of two horses of the analysis tab.
+enum class ComparisonKind {
+  kTwoHorses,   // "２頭の比較": through the common opponents
+  kHeadToHead,  // "直接対決の比較": the races the two ran against each other
+};
+
+// What a two-horse or head-to-head comparison shows. When the result
+// failed, only its message is set: the grid and the labels keep what they
+// showed.
+struct ComparisonOutcome {
+  CommandResult result;
+  // StringGrid6: the comparison rows, or one row reading "該当ナシ".
+  model::GridView grid;
+  // CtLabel "該当数：" n (CP932); nullopt when no row was listed, the label
+  // then keeps its text.
+  std::optional<std::string> countLabel;
+  // pt1Label, pt2Label, dpt1Label, dpt2Label (CP932, "%3d"): A ahead, B
+  // ahead, A's own-minus points, B's own-minus points. Nullopt after a
+  // head-to-head comparison, which leaves them as they are.
+  std::optional<std::array<std::string, 4>> pointLabels;
 };
 
 // What follows loading a day.
@@ -81,11 +96,24 @@ struct SessionOptions {
   unsigned threads = 0;
 };
 
+// The days with an RA day file in the home's data folder, newest first
+// (UTF-8 stems): the date list.
+std::vector<std::string> dateList(const Home& home);
+
 // The work of the main window on one race day, without any window: the day
-// tables, the race list, and the commands that load a day, compare its
-// races and write their predictions. The GUI and orvalle-cli run the same
-// commands through it. Not thread-safe: one command at a time (a GUI runs
-// it on a worker thread and shows its progress).
+// tables, the race list, the current race, the two horses picked for the
+// comparisons, and the commands that load a day, compare its races and
+// horses, write their predictions and fetch and report its results. The GUI
+// and orvalle-cli run the same commands through it.
+//
+// Threads: one command at a time. A front end may run a command on a worker
+// thread; while it runs, no other thread reads or changes anything of the
+// session (the tables, the race list, the picker, the settings, the
+// outcomes): the window reads them only between commands, when the command
+// has returned. The only things that cross threads while a command runs are
+// its progress callback (called on the command's thread; the front end
+// hands each report over to its own thread) and its CancelFlag (set from
+// any thread). A cancelled command returns Outcome::kCancelled.
 class DaySession {
  public:
   explicit DaySession(Home home, SessionOptions options = {});
@@ -95,7 +123,7 @@ class DaySession {
   model::DayTables& tables() { return *m_tables; }
   const model::DayTables& tables() const { return *m_tables; }
 
-  // The date list: the days with an RA day file, newest first (UTF-8 stems).
+  // The date list of the session's home (app::dateList).
   std::vector<std::string> dateList() const;
 
   // The loaded day's stem (UTF-8), empty when none is loaded.
@@ -104,11 +132,21 @@ class DaySession {
   const std::vector<model::RaceListEntry>& raceList() const { return m_raceList; }
   // The race slot of race-list line `line` (0-based); -1 when out of range.
   int raceSlotOfLine(int line) const;
+  // The registered runners of a race slot (RA registered runners, 0-18).
+  // Throws orvalle::Error for a slot out of range.
+  int runnerCount(int raceSlot) const;
+
+  // Selects race-list line `line` (0-based) as the current race, as a click
+  // on the race list does. Fails with "レースがありません: " n " (1-" lines
+  // ")" (1-based) when the race list has no such line.
+  CommandResult selectRace(int line);
 
   // Chooses a date: loads the day (the settings' past-run period and
   // "IgnoDate"), makes the first race the current race, then runs what
-  // `after` says. Fails with the loading's message. Throws orvalle::Error
-  // when a file cannot be read or written.
+  // `after` says. Fails with the loading's message. Reports the loading's
+  // progress and honours `cancel` between races and runners; a cancelled
+  // load leaves no day loaded, like a failed one. Throws orvalle::Error when
+  // a file cannot be read or written.
   CommandResult loadDay(std::string_view stem, AfterLoading after = AfterLoading::kAsSettings,
                         const ProgressCallback& progress = {}, const CancelFlag* cancel = nullptr);
 
@@ -116,8 +154,9 @@ class DaySession {
   // on, which is said in a notice, or the session is read-only) the
   // prediction files and the processed-days file, then the combination
   // calculation. Fails with "出馬表が読み込まれていません。" when no day is
-  // loaded. A cancelled comparison leaves no combinations and zero day
-  // tallies.
+  // loaded. Reports progress per race and honours `cancel` between races: a
+  // cancelled comparison writes nothing and leaves no combinations and zero
+  // day tallies.
   CommandResult compareAllRaces(const ProgressCallback& progress = {},
                                 const CancelFlag* cancel = nullptr);
 
@@ -133,6 +172,39 @@ class DaySession {
   // file exists but cannot be read.
   void calculateCombinations();
 
+  // The two horses picked for the comparisons: the names in Edit1 and Edit2
+  // (CP932), the weights beside them and their registration numbers.
+  const model::ComparisonPicker& picker() const { return m_picker; }
+
+  // A click on the race card row of runner slot `runnerSlot` of the current
+  // race (model::pickFromRaceCard): the first horse while Edit1 is blank
+  // becomes horse A, another horse horse B. Fails with "馬番がありません: " and
+  // the horse number when the race has no such runner.
+  CommandResult pickRunner(int runnerSlot);
+
+  // The button "クリア": empties Edit1 and Edit2 (ComparisonPicker::clear).
+  void clearPicks() { m_picker.clear(); }
+
+  // The two-horse or head-to-head comparison of the names typed in Edit1
+  // and Edit2 (UTF-8, converted by cp932Input: a name CP932 cannot hold
+  // fails with its message) with the picked weights and registration
+  // numbers, the current race's date and the past-run period "DataSpan" /
+  // "period" read afresh (analysis::compareTwoHorses, analysis::
+  // compareHeadToHead). Fails with the comparison's check messages (with
+  // the warning beep, but for a missing past-run file). Throws
+  // orvalle::Error when a past-run file cannot be read.
+  ComparisonOutcome compareHorses(ComparisonKind kind, std::string_view edit1,
+                                  std::string_view edit2) const;
+
+  // A comparison of two runners of the current race named by horse number,
+  // as orvalle-cli's `compare` runs it: "クリア", clicks on the rows of
+  // horse A and horse B, and their names in Edit1 and Edit2. The same horse
+  // twice stands for its name typed in both boxes with its weight beside
+  // both, so the head-to-head comparison fails with "２頭の馬は別の馬名を入力
+  // してください。". Fails with "出馬表が読み込まれていません。" when no day is
+  // loaded and with "馬番がありません: " n for a horse the race does not have.
+  ComparisonOutcome compareRunners(ComparisonKind kind, int horseA, int horseB);
+
   // The unprocessed days of `year` (the date list's days of that year not in
   // its processed-days file), newest first. Fails with the menu's messages
   // when the options do not allow processing them ("AllRace"/"ExecComp" must
@@ -141,14 +213,15 @@ class DaySession {
   CommandResult unprocessedDays(int year, std::vector<std::string>& days) const;
 
   // The predicted-odds import of an archive (importPredictedOdds of
-  // app/odds_import_command.h): the loaded day's year decides the KOL
-  // quinella layout; with no day loaded the data's own date decides. The
+  // app/odds_import_command.h): the loaded day's new-format flag decides the
+  // KOL quinella layout; with no day loaded the data's own date decides. The
   // tables are not touched: the odds count once the day is loaded again.
   CommandResult importPredictedOdds(const std::filesystem::path& archive) const;
 
   // Loads each of `days` from the last to the first, each followed by the
   // all-race comparison, and ends with "処理が終了しました。". Stops at the
-  // first day that fails to load, with its message.
+  // first day that fails to load, with its message, and at a cancel
+  // (between days, races and runners), cancelled.
   CommandResult processDays(const std::vector<std::string>& days,
                             const ProgressCallback& progress = {},
                             const CancelFlag* cancel = nullptr);
@@ -160,31 +233,39 @@ class DaySession {
   // closes; a JVRTOpen other than 0 beeps through `observer` and reads
   // nothing), then runs the payout import with the current race
   // (output::importPayouts), which also runs on the files as they are when
-  // nothing could be fetched. Does nothing when no day with races is
-  // loaded. `link` must be initialised. Throws orvalle::Error when a day
-  // file cannot be read or written (the import then does not run).
+  // nothing could be fetched. Reports progress per stored record (position
+  // the records stored so far, maximum 0: not known ahead). Does
+  // nothing when no day with races is loaded. `link` must be initialised.
+  // Throws orvalle::Error when a day file cannot be read or written (the
+  // import then does not run).
   ResultsOutcome fetchResults(acquire::JvLink& link, acquire::ResultsFetchObserver& observer,
+                              const ProgressCallback& progress = {},
                               const CancelFlag* cancel = nullptr);
 
-  // The same with the replay JV-Link of `sourceOption`, or of "JvLink" /
-  // "source" of the settings when it is empty (app::jvLinkSource),
-  // initialised for this command. Throws orvalle::Error when no source is
-  // set or JVInit fails; nothing is fetched or imported then.
+  // The same with the JV-Link of `sourceOption`, or of "JvLink" / "source"
+  // of the settings when it is empty (openReplayJvLink). Throws
+  // orvalle::Error when no source is set or JVInit fails; nothing is
+  // fetched or imported then.
   ResultsOutcome fetchResults(std::string_view sourceOption,
                               acquire::ResultsFetchObserver& observer,
+                              const ProgressCallback& progress = {},
                               const CancelFlag* cancel = nullptr);
 
   // The hit report of the loaded day ("的中" for kFull, "穴的中" for
-  // kLongShot; output::buildHitReport over the race list). When it holds at
-  // least two hits, creates the home's report folder "HPupload" (an existing
-  // one of another letter case is used) and saves the fragment and the
-  // running hit list there (output::saveHitReport). Leaves the last race of
-  // the race list as the current race, as the report's walk through the
-  // races does. Throws orvalle::Error when the folder cannot be created or a
-  // file cannot be written.
-  HitReportOutcome writeHitReport(output::HitReportKind kind);
+  // kLongShot; output::buildHitReport over the race list, reporting
+  // progress per race). When it holds at least two hits, creates the home's
+  // report folder "HPupload" (an existing one of another letter case is
+  // used) and saves the fragment and the running hit list there
+  // (output::saveHitReport); a cancel before that writes nothing. Leaves the
+  // last race of the race list as the current race, as the report's walk
+  // through the races does. Throws orvalle::Error when the folder cannot be
+  // created or a file cannot be written.
+  HitReportOutcome writeHitReport(output::HitReportKind kind, const ProgressCallback& progress = {},
+                                  const CancelFlag* cancel = nullptr);
 
  private:
+  ComparisonOutcome compare(ComparisonKind kind, analysis::ComparisonRequest request) const;
+
   Home m_home;
   SessionOptions m_options;
   Settings m_settings;
@@ -195,6 +276,7 @@ class DaySession {
   std::unique_ptr<model::DayTables> m_tables;
   std::string m_loadedDay;
   std::vector<model::RaceListEntry> m_raceList;
+  model::ComparisonPicker m_picker;
 };
 
 }  // namespace orvalle::app

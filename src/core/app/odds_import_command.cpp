@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "model/day_tables.h"
 #include "output/predicted_odds_import.h"
 #include "store/cp932.h"
 #include "store/fixed_width.h"
@@ -29,14 +30,14 @@ fs::path predictedOddsArchive(const Home& home, const Settings& settings,
 }
 
 CommandResult importPredictedOdds(const Home& home, const fs::path& archive,
-                                  std::optional<int> dayYear) {
+                                  std::string_view loadedDay) {
   home.init();
   output::OddsImportRequest request;
   request.archive = archive;
   request.dataFolder = home.dataFolder();
-  if (dayYear) request.newFormat = *dayYear >= output::kNewFormatYear;
+  if (!loadedDay.empty()) request.newFormat = model::isNewFormatDay(loadedDay);
   output::OddsImportResult imported = output::importPredictedOdds(request);
-  if (imported.saved()) return CommandResult{true, {Notice{imported.message, false}}};
+  if (imported.saved()) return CommandResult::information(imported.message);
   if (imported.message.empty()) return CommandResult{};
   return CommandResult::failure(imported.message, imported.beep());
 }

@@ -1,10 +1,9 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <string_view>
 
-#include "app/day_session.h"
+#include "app/command_result.h"
 #include "app/home.h"
 #include "app/settings.h"
 
@@ -28,14 +27,15 @@ std::filesystem::path predictedOddsArchive(const Home& home, const Settings& set
                                            const std::filesystem::path& argument);
 
 // Imports one archive (output::importPredictedOdds) into the home's data
-// folder, creating the home's folders first. `dayYear` is the year of the
-// loaded day, which decides the KOL quinella layout (2005 or later: the full
-// layout); nullopt lets the KOL data's own date decide. The result is ok with
+// folder, creating the home's folders first. `loadedDay` is the stem of the
+// day loaded in the main window, whose new-format flag (model::
+// isNewFormatDay) decides the KOL quinella layout; empty (no day loaded)
+// lets the KOL data's own date decide. The result is ok with
 // the saved message, ok without notices when the archive held neither
 // provider's file, and a failure with its message otherwise (the warning beep
 // for an archive that could not be unpacked). Throws orvalle::Error when a
 // file cannot be read, written or removed.
 CommandResult importPredictedOdds(const Home& home, const std::filesystem::path& archive,
-                                  std::optional<int> dayYear);
+                                  std::string_view loadedDay);
 
 }  // namespace orvalle::app

@@ -85,6 +85,15 @@ inline constexpr SettingKey kPrintZoom{"PrintZoom", "ratio", SettingType::kInteg
 // Folder of the replay JV-Link source.
 inline constexpr SettingKey kJvLinkSource{"JvLink", "source", SettingType::kText, ""};
 
+// The messages of a command that needs an option of the day loading in a
+// known state: "AllRace"/"ExecComp" on, "ReadKako"/"IgnoDate" off.
+inline constexpr std::string_view kCompareAfterLoadingOffMessage =
+    "メニューの「ｵﾌﾟｼｮﾝ」－「データ読込後直ちに全レース比較を行う」のﾁｪｯｸをしてから実行して"
+    "ください。";
+inline constexpr std::string_view kIgnorePastRunDatesOnMessage =
+    "メニューの「ｵﾌﾟｼｮﾝ」－「データ読込時過去走の日付を無視する」のﾁｪｯｸをはずしてから実行"
+    "してください。";
+
 }  // namespace settings
 
 // Every key of the settings file, in the file's order.

@@ -1,6 +1,7 @@
 #include "app/user_settings_commands.h"
 
 #include "betting/odds_ceiling.h"
+#include "betting/user_settings.h"
 
 namespace orvalle::app {
 
@@ -8,10 +9,16 @@ UserSettingsCommands::UserSettingsCommands(const Home& home)
     : m_settings(home.iniPath()), m_editor(home.userSetPath()) {}
 
 int UserSettingsCommands::activeIndex() const {
-  const auto count = static_cast<int>(m_editor.lines().size());
-  if (count == 0) return -1;
-  const int stored = m_settings.integer(settings::kUserSettingId);
-  return stored >= 0 && stored < count ? stored : 0;
+  return betting::activeSettingIndex(m_settings.integer(settings::kUserSettingId),
+                                     m_editor.lines().size());
+}
+
+Status UserSettingsCommands::checkIndex(int index) const {
+  const size_t count = m_editor.lines().size();
+  if (index < 0 || static_cast<size_t>(index) >= count) {
+    return Status::failure(betting::noSuchSettingMessage(index, count));
+  }
+  return Status::success();
 }
 
 CommandResult UserSettingsCommands::select(int index, betting::UserSetting& form) {
@@ -22,6 +29,16 @@ CommandResult UserSettingsCommands::select(int index, betting::UserSetting& form
 CommandResult UserSettingsCommands::save(const betting::UserSetting& form,
                                          const betting::Confirm& confirm) {
   return finish(m_editor.save(form, confirm));
+}
+
+CommandResult UserSettingsCommands::saveLine(std::string_view line,
+                                             const betting::Confirm& confirm) {
+  if (betting::splitSettingLine(line).size() >
+      static_cast<size_t>(betting::kUserSettingFieldCount)) {
+    return CommandResult::failure("設定の項目が多すぎます（" +
+                                  std::to_string(betting::kUserSettingFieldCount) + "項目まで）。");
+  }
+  return save(betting::parseUserSetting(line), confirm);
 }
 
 CommandResult UserSettingsCommands::remove(int index, const betting::Confirm& confirm) {
@@ -47,8 +64,8 @@ CommandResult setOddsCeiling(Settings& ini, std::string_view input) {
   if (Status status = ini.setFromText(settings::kOddsCeiling, input); !status) {
     return CommandResult::failure(status.message());
   }
-  return CommandResult{
-      true, {Notice{betting::oddsCeilingStoredMessage(ini.decimal(settings::kOddsCeiling))}}};
+  return CommandResult::information(
+      betting::oddsCeilingStoredMessage(ini.decimal(settings::kOddsCeiling)));
 }
 
 }  // namespace orvalle::app

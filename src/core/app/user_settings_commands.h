@@ -2,10 +2,11 @@
 
 #include <string_view>
 
-#include "app/day_session.h"
+#include "app/command_result.h"
 #include "app/home.h"
 #include "app/settings.h"
 #include "betting/user_settings_editor.h"
+#include "store/error.h"
 
 namespace orvalle::app {
 
@@ -23,8 +24,14 @@ class UserSettingsCommands {
   const betting::UserSettingsEditor& editor() const { return m_editor; }
 
   // The setting the combination calculation takes: "SetID", or 0 when it
-  // lies beyond the last line (or below 0); -1 when there is no setting.
+  // lies beyond the last line (or below 0); -1 when there is no setting
+  // (betting::activeSettingIndex).
   int activeIndex() const;
+
+  // Whether `index` names a setting; fails with betting::
+  // noSuchSettingMessage otherwise. For commands that name a setting by its
+  // index rather than choose it in the dialog's list.
+  [[nodiscard]] Status checkIndex(int index) const;
 
   // Selects setting `index`: shows it in `form` (see
   // UserSettingsEditor::show) and stores the index as "SetID" (an index out
@@ -36,6 +43,11 @@ class UserSettingsCommands {
   // reports the saved message; a validation failure fails with its message
   // (beep); an answer No fails with the question's text (no beep).
   CommandResult save(const betting::UserSetting& form, const betting::Confirm& confirm);
+
+  // Saves a whole setting line (CP932) as the OK button saves the form
+  // holding it: fails with "設定の項目が多すぎます（26項目まで）。" for a line
+  // of more fields than a setting has, else as save().
+  CommandResult saveLine(std::string_view line, const betting::Confirm& confirm);
 
   // Deletes setting `index` and stores "SetID" 0; fails with
   // "削除項目がありません。" when there is none, with the question's text on

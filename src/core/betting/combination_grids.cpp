@@ -141,4 +141,16 @@ std::string_view betTypeCaption(model::TallyBetType type) {
   return "三連複";
 }
 
+DayTallyTexts dayTallyTexts(const model::DayTally& tally) {
+  DayTallyTexts texts;
+  texts.races = store::format("%2d", tally.races);
+  texts.stake = store::format("%8d", tally.stake);
+  if (tally.stake >= 1) {
+    texts.hits = store::format("%2d", tally.hits);
+    texts.payoutReturn = store::format("%8d", tally.payoutReturn);
+    texts.returnRate = store::format("%5.1f", 100.0 * tally.payoutReturn / tally.stake);
+  }
+  return texts;
+}
+
 }  // namespace orvalle::betting

@@ -38,7 +38,7 @@ model::GridView combinationGrid(const model::RaceAnalysis& analysis, Combination
 // (UTF-8); label names are the field names with the bet type's suffix:
 // "RaceSu", "TekiSu", "ToushiGaku", "KaishuGaku", "KaishuRitu" + "UR"
 // (quinella), "WD" (quinella place), "UT" (exacta), "SRF" (trio) + "Label".
-// The texts are dayTallyTexts (race_scoring.h) in the same order.
+// The texts are dayTallyTexts (below) in the same order.
 struct DayTallyLabel {
   std::string name;
   std::string_view caption;
@@ -48,5 +48,19 @@ std::array<DayTallyLabel, 5> dayTallyLabels(model::TallyBetType type);
 // The caption of a bet type's tally set (UTF-8): "馬連", "ワイド", "馬単",
 // "三連複".
 std::string_view betTypeCaption(model::TallyBetType type);
+
+// The texts of the day-tally labels of one bet type: races "%2d", hits "%2d"
+// and return "%8d" (empty while the stake is below 1), stake "%8d", return
+// rate return / stake x 100 "%5.1f" (empty when the stake is 0). UTF-8 (ASCII).
+struct DayTallyTexts {
+  std::string races;
+  std::string hits;
+  std::string stake;
+  std::string payoutReturn;
+  std::string returnRate;
+
+  bool operator==(const DayTallyTexts&) const = default;
+};
+DayTallyTexts dayTallyTexts(const model::DayTally& tally);
 
 }  // namespace orvalle::betting

@@ -22,18 +22,4 @@ void clearScores(model::DayTables& tables, bool texts);
 // tallies of every bet type. The race's scores must be cleared before.
 void scoreRace(model::DayTables& tables, int raceSlot);
 
-// The texts of the day-tally labels of one bet type: races "%2d", hits "%2d"
-// and return "%8d" (empty while the stake is below 1), stake "%8d", return
-// rate return / stake x 100 "%5.1f" (empty when the stake is 0). UTF-8 (ASCII).
-struct DayTallyTexts {
-  std::string races;
-  std::string hits;
-  std::string stake;
-  std::string payoutReturn;
-  std::string returnRate;
-
-  bool operator==(const DayTallyTexts&) const = default;
-};
-DayTallyTexts dayTallyTexts(const model::DayTally& tally);
-
 }  // namespace orvalle::betting

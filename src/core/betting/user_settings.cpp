@@ -127,16 +127,26 @@ std::string userSettingLine(const UserSetting& setting) {
   return line;
 }
 
+int activeSettingIndex(int setId, size_t lineCount) {
+  if (lineCount == 0) return -1;
+  return setId >= 0 && static_cast<size_t>(setId) < lineCount ? setId : 0;
+}
+
+std::string noSuchSettingMessage(int index, size_t lineCount) {
+  if (lineCount == 0) return std::string(kNoUserSettingsMessage);
+  return "設定がありません: " + std::to_string(index) + " (0-" + std::to_string(lineCount - 1) +
+         ")";
+}
+
 UserSetting activeUserSetting(const std::vector<std::string>& lines, int setId,
                               bool flagWithoutLines) {
-  if (lines.empty()) {
+  const int index = activeSettingIndex(setId, lines.size());
+  if (index < 0) {
     UserSetting none;
     none.popularityTrios = flagWithoutLines;
     return none;
   }
-  const size_t index =
-      setId >= 0 && static_cast<size_t>(setId) < lines.size() ? static_cast<size_t>(setId) : 0;
-  return parseUserSetting(lines[index]);
+  return parseUserSetting(lines[static_cast<size_t>(index)]);
 }
 
 }  // namespace orvalle::betting

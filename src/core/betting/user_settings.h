@@ -79,10 +79,20 @@ UserSetting parseUserSetting(std::string_view line);
 // a final comma. Rule texts are written as they are.
 std::string userSettingLine(const UserSetting& setting);
 
-// The setting the combination calculation takes: the line `setId` of the
-// lines of the file (an index below 0 or beyond the last line falls back to
-// line 0). With no line, no rule is set and the popularity-trio flag is
-// `flagWithoutLines` (the flag as it stood before). The name is kept.
+// The line of "UserSet.usd" that "UserSetting"/"SetID" chooses among
+// `lineCount` lines: `setId`, or line 0 when it lies below 0 or beyond the
+// last line; -1 when there is no line.
+int activeSettingIndex(int setId, size_t lineCount);
+
+// The messages of a setting index that names no line (UTF-8): the file holds
+// none at all, or "設定がありません: " index " (0-" last index ")".
+inline constexpr std::string_view kNoUserSettingsMessage = "ユーザー買い目設定がありません。";
+std::string noSuchSettingMessage(int index, size_t lineCount);
+
+// The setting the combination calculation takes: the line
+// activeSettingIndex(setId) of the lines of the file. With no line, no rule
+// is set and the popularity-trio flag is `flagWithoutLines` (the flag as it
+// stood before). The name is kept.
 UserSetting activeUserSetting(const std::vector<std::string>& lines, int setId,
                               bool flagWithoutLines);
 

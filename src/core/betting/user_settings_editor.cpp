@@ -133,12 +133,12 @@ int UserSettingsEditor::indexOfName(std::string_view name) const {
 int UserSettingsEditor::show(int index, UserSetting& form) const {
   form.axis1 = RankRule{};
   form.partners.fill(RankRule{});
-  if (m_lines.empty()) {
+  index = activeSettingIndex(index, m_lines.size());
+  if (index < 0) {
     form.name.clear();
     form.axis2 = RankRule{};
     return 0;
   }
-  if (index < 0 || static_cast<size_t>(index) >= m_lines.size()) index = 0;
   const UserSetting line = parseUserSetting(m_lines[static_cast<size_t>(index)]);
   auto take = [](std::span<const std::string> entries, std::string_view text, std::string& target) {
     if (const std::string* entry = entryOf(entries, text)) target = *entry;
@@ -192,8 +192,7 @@ SettingsChange UserSettingsEditor::save(const UserSetting& form, const Confirm& 
 SettingsChange UserSettingsEditor::remove(int index, const Confirm& confirm) {
   if (m_lines.empty()) return {ChangeOutcome::kInvalid, "削除項目がありません。", 0};
   if (index < 0 || static_cast<size_t>(index) >= m_lines.size()) {
-    throw Error("設定がありません: " + std::to_string(index) + " (0-" +
-                std::to_string(m_lines.size() - 1) + ")");
+    throw Error(noSuchSettingMessage(index, m_lines.size()));
   }
   std::string question = cp932::toUtf8(parseUserSetting(m_lines[static_cast<size_t>(index)]).name) +
                          " を削除しますか?";

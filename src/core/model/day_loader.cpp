@@ -1,19 +1,20 @@
 #include "model/day_loader.h"
 
 #include <algorithm>
-#include <map>
 #include <optional>
 #include <utility>
 
 #include "model/past_run_loader.h"
 #include "store/code_tables.h"
 #include "store/cp932.h"
+#include "store/day_file_lines.h"
 #include "store/day_file_names.h"
 #include "store/fixed_record_file.h"
 #include "store/fixed_width.h"
 #include "store/payout_block.h"
 #include "store/predicted_odds_file.h"
 #include "store/record.h"
+#include "store/se_day_files.h"
 
 namespace orvalle::model {
 namespace {
@@ -37,68 +38,27 @@ class ProgressReporter {
   const ProgressCallback& m_callback;
 };
 
-// The UTF-8 racecourse name that SE day file names carry (selector 2 without
-// trailing blanks); empty for a code without a name or one that could not
-// name a file safely.
-std::string seFileRacecourseName(std::string_view code) {
-  std::string name = cp932::toUtf8(store::trim(store::codes::racecourseName(code, 2)));
-  if (name.find_first_of(std::string_view("/\\\0", 3)) != std::string::npos || name == "." ||
-      name == "..") {
-    name.clear();
-  }
-  return name;
-}
-
 // Reads the registered runners of a race slot from the SE day file of its
-// racecourse; false when the race's data is incomplete. SE files are opened
-// once per racecourse.
-class RunnerReader {
- public:
-  RunnerReader(const std::filesystem::path& dataFolder, std::string_view stem)
-      : m_dataFolder(dataFolder), m_stem(stem) {}
+// racecourse; false when the race's data is incomplete.
+bool readRunners(store::SeDayFiles& seFiles, DayTables& tables, int slot) {
+  std::string_view race = tables.race(slot);
+  const store::FixedRecordFile* file = seFiles.of(head::kRacecourseCode.in(race));
+  if (file == nullptr) return false;
 
-  bool read(DayTables& tables, int slot) {
-    std::string_view race = tables.race(slot);
-    const std::string_view code = head::kRacecourseCode.in(race);
-    const store::FixedRecordFile* file = seFile(code);
-    if (file == nullptr) return false;
-
-    const int raceNumber = head::kRaceNumber.numberIn(race);
-    const int runners = store::ra::kRegisteredRunners.numberIn(race);
-    // A race that cannot be placed in the SE file's slots, or that has more
-    // runners than a race can hold, is data of an unfinished acquisition.
-    if (raceNumber < 1 || raceNumber > kRacesPerRacecourse || runners < 1 ||
-        runners > kRunnerSlots) {
-      return false;
-    }
-    for (int k = 0; k < runners; ++k) {
-      std::string record = file->read(static_cast<size_t>((raceNumber - 1) * kRunnerSlots + k));
-      if (store::se::kBracket.numberIn(record) < 1) return false;
-      tables.setRunner(slot, k, record);
-    }
-    return true;
+  const int raceNumber = head::kRaceNumber.numberIn(race);
+  const int runners = store::ra::kRegisteredRunners.numberIn(race);
+  // A race that cannot be placed in the SE file's slots, or that has more
+  // runners than a race can hold, is data of an unfinished acquisition.
+  if (raceNumber < 1 || raceNumber > kRacesPerRacecourse || runners < 1 || runners > kRunnerSlots) {
+    return false;
   }
-
- private:
-  const store::FixedRecordFile* seFile(std::string_view code) {
-    auto it = m_files.find(std::string(code));
-    if (it == m_files.end()) {
-      std::optional<store::FixedRecordFile> file;
-      std::string name = seFileRacecourseName(code);
-      if (!name.empty()) {
-        file = store::FixedRecordFile::open(
-            store::dayFilePath(m_dataFolder, m_stem, name, store::kSeExtension),
-            store::kSeRecordLength);
-      }
-      it = m_files.emplace(std::string(code), std::move(file)).first;
-    }
-    return it->second ? &*it->second : nullptr;
+  for (int k = 0; k < runners; ++k) {
+    std::string record = file->read(store::seSlot(raceNumber, k + 1));
+    if (store::se::kBracket.numberIn(record) < 1) return false;
+    tables.setRunner(slot, k, record);
   }
-
-  const std::filesystem::path& m_dataFolder;
-  std::string_view m_stem;
-  std::map<std::string, std::optional<store::FixedRecordFile>> m_files;
-};
+  return true;
+}
 
 // The HR fields that match a payout record to its race: year, month-day,
 // racecourse and race number (meeting and day of meeting are not compared).
@@ -223,6 +183,12 @@ DayLoadResult DayLoadResult::failure(std::string message) {
   return result;
 }
 
+DayLoadResult DayLoadResult::cancel() {
+  DayLoadResult result;
+  result.m_cancelled = true;
+  return result;
+}
+
 std::string dayNotCreatedMessage(std::string_view stem) {
   return std::string(stem) + "のデータ作成は未完了のようです。";
 }
@@ -245,7 +211,7 @@ DayLoadResult loadDay(DayTables& tables, const DayLoadRequest& request) {
   const std::string& stem = request.stem;
   const ProgressReporter progress(request.progress);
 
-  tables.newFormat = store::toInt(std::string_view(stem).substr(0, 4)) >= 2005;
+  tables.newFormat = isNewFormatDay(stem);
   tables.resetAnalysesForDayLoad();
 
   // A failed load leaves no race loaded, neither of this day nor of the day
@@ -253,6 +219,11 @@ DayLoadResult loadDay(DayTables& tables, const DayLoadRequest& request) {
   auto fail = [&tables](std::string message) {
     tables.blankFill();
     return DayLoadResult::failure(std::move(message));
+  };
+  auto cancelled = [&request] { return request.cancel != nullptr && request.cancel->cancelled(); };
+  auto stop = [&tables] {
+    tables.blankFill();
+    return DayLoadResult::cancel();
   };
 
   // The stem names files: only a well-formed day is looked for.
@@ -266,10 +237,11 @@ DayLoadResult loadDay(DayTables& tables, const DayLoadRequest& request) {
   progress.report(0, raceCount, stem);
   tables.blankFill();
 
-  RunnerReader runnerReader(request.dataFolder, stem);
+  store::SeDayFiles seFiles(request.dataFolder, stem);
   for (int slot = 0; slot < raceCount; ++slot) {
+    if (cancelled()) return stop();
     tables.setRace(slot, (*races)[static_cast<size_t>(slot)]);
-    if (!runnerReader.read(tables, slot)) {
+    if (!readRunners(seFiles, tables, slot)) {
       return fail(dayIncompleteMessage(stem));
     }
     progress.report(slot + 1, raceCount, stem);
@@ -287,12 +259,12 @@ DayLoadResult loadDay(DayTables& tables, const DayLoadRequest& request) {
 
   for (const RaceListEntry& entry : raceList) {
     const int slot = entry.raceSlot;
-    tables.loadingRaceCursor = slot;
     std::string_view race = tables.race(slot);
     const PastRunPeriod period = PastRunPeriod::of(store::raceDate(race), request.pastRunPeriodDays,
                                                    request.ignorePastRunDates);
     const int runners = store::ra::kRegisteredRunners.numberIn(race);
     for (int k = 0; k < runners; ++k) {
+      if (cancelled()) return stop();
       progress.report(slot, raceCount, runnerProgressLine(race, tables.runner(slot, k)));
       loadPastRuns(tables, slot, k, request.seiFolder, period);
     }

@@ -23,6 +23,8 @@ struct DayLoadRequest {
   // runner whose past runs are read ("中山11R/⑤ホース名"), lower line
   // "レースデータを読み込んでいます。"; may be empty.
   ProgressCallback progress;
+  // Looked at between races and between runners; may be null.
+  const CancelFlag* cancel = nullptr;
 };
 
 // One line of the race list: the race slot and its text (CP932), e.g.
@@ -36,22 +38,29 @@ struct RaceListEntry {
 
 // The outcome of loading a day: success with the race list (one entry per
 // non-empty race slot, in slot order), or failure with the user's message
-// (UTF-8) and an empty race list.
+// (UTF-8) and an empty race list, or cancelled (no message, an empty race
+// list).
 class [[nodiscard]] DayLoadResult {
  public:
   static DayLoadResult success(std::vector<RaceListEntry> raceList);
   static DayLoadResult failure(std::string message);
+  static DayLoadResult cancel();
 
   bool ok() const { return m_ok; }
+  bool cancelled() const { return m_cancelled; }
   explicit operator bool() const { return m_ok; }
   const std::string& message() const { return m_message; }
   const std::vector<RaceListEntry>& raceList() const { return m_raceList; }
 
  private:
   bool m_ok = false;
+  bool m_cancelled = false;
   std::string m_message;
   std::vector<RaceListEntry> m_raceList;
 };
+
+// The message of a command that needs a loaded day when none is.
+inline constexpr std::string_view kDayNotLoadedMessage = "出馬表が読み込まれていません。";
 
 // Messages of a day that cannot be loaded; B is the day stem.
 // B + "のデータ作成は未完了のようです。": the day has no RA day file.
@@ -91,8 +100,9 @@ std::string raceListLine(std::string_view raRecord);
 // 7. loads the past runs of every registered runner (loadPastRuns) with the
 //    period of its race, and resets each race's comparison fields again.
 // On failure the record tables are left blank (no race of the day before
-// stays loaded) and the race list is empty. Throws orvalle::Error when a
-// file exists but cannot be read.
+// stays loaded) and the race list is empty; a cancel (request.cancel, seen
+// between races and runners) leaves them the same way. Throws
+// orvalle::Error when a file exists but cannot be read.
 DayLoadResult loadDay(DayTables& tables, const DayLoadRequest& request);
 
 }  // namespace orvalle::model

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "store/error.h"
+#include "store/fixed_width.h"
 #include "store/record.h"
 
 namespace orvalle::model {
@@ -23,6 +24,10 @@ int checkIndex(const char* what, int index, int count) {
 }
 
 }  // namespace
+
+bool isNewFormatDay(std::string_view stem) {
+  return store::toInt(stem.substr(0, 4)) >= kNewFormatYear;
+}
 
 DayTables::DayTables()
     : m_races(kRaceSlots, store::kRaRecordLength),

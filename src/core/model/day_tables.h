@@ -24,8 +24,18 @@ struct DayTally {
   bool operator==(const DayTally&) const = default;
 };
 
+// Days from this year on are of the new format (the new-format flag of the
+// day tables): KOL predicted odds of races of at most 8 runners then take
+// the full quinella layout.
+inline constexpr int kNewFormatYear = 2005;
+
+// Whether a day stem "yyyy年mm月dd日" (or any text starting with its year)
+// is of the new format.
+bool isNewFormatDay(std::string_view stem);
+
 // The bet types of the day tallies, in their order.
 enum class TallyBetType { kQuinella, kQuinellaPlace, kExacta, kTrio };
+inline constexpr int kTallyBetTypeCount = 4;
 
 // Everything known about the loaded race day: the race, runner and payout
 // tables (record images as stored in the day files), one race analysis
@@ -83,10 +93,7 @@ class DayTables {
 
   // Day state.
   int currentRace = 0;
-  int loadingRaceCursor = 0;
-  bool newFormat = false;  // the loaded day's year is 2005 or later
-  std::string comparisonHorseA;
-  std::string comparisonHorseB;
+  bool newFormat = false;  // the loaded day is of the new format (isNewFormatDay)
 
  private:
   static size_t checkedRace(int raceSlot);
@@ -99,7 +106,7 @@ class DayTables {
   RecordTable m_pastRuns;
   std::unique_ptr<int32_t[]> m_pastRunMarks;
   std::unique_ptr<CheckedArray<RaceAnalysis, kRaceSlots>> m_analyses;
-  CheckedArray<DayTally, 4> m_tallies;
+  CheckedArray<DayTally, kTallyBetTypeCount> m_tallies;
 };
 
 }  // namespace orvalle::model

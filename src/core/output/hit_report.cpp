@@ -132,12 +132,15 @@ const std::string& hitReportHeading() {
 std::string fragmentFileName(std::string_view date) { return "TK" + std::string(date) + ".txt"; }
 
 HitReport buildHitReport(const model::DayTables& tables,
-                         const std::vector<model::RaceListEntry>& raceList, HitReportKind kind) {
+                         const std::vector<model::RaceListEntry>& raceList, HitReportKind kind,
+                         const HitReportRaceVisit& beforeRace) {
   HitReport report;
   report.fragment.push_back(hitReportHeading());
   report.date = std::string(store::head::kRaceDate.in(tables.race(0)));
 
-  for (const model::RaceListEntry& entry : raceList) {
+  for (size_t line = 0; line < raceList.size(); ++line) {
+    const model::RaceListEntry& entry = raceList[line];
+    if (beforeRace) beforeRace(static_cast<int>(line), entry);
     const std::string_view race = tables.race(entry.raceSlot);
     const model::RaceAnalysis& analysis = tables.analysis(entry.raceSlot);
     for (const ReportedBetType& reported : kReportOrder) {

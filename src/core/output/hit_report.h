@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -70,8 +71,12 @@ std::string fragmentFileName(std::string_view date);
 //   year, month-day, racecourse code and race number of the RA record +
 //   bet-type tag + combination + "/配当 %7d円".
 // Bet-type tags: "R[３連複]:", "R[馬連　]：　", "R[ワイド]：　", "R[馬単　]：　".
+// `beforeRace`, when set, is called with the race-list line's index and
+// entry before each race is walked (for progress reports).
+using HitReportRaceVisit = std::function<void(int line, const model::RaceListEntry& entry)>;
 HitReport buildHitReport(const model::DayTables& tables,
-                         const std::vector<model::RaceListEntry>& raceList, HitReportKind kind);
+                         const std::vector<model::RaceListEntry>& raceList, HitReportKind kind,
+                         const HitReportRaceVisit& beforeRace = {});
 
 // What saving a report did.
 struct HitReportFiles {

@@ -1,18 +1,17 @@
 #include "output/payout_import.h"
 
 #include <algorithm>
-#include <map>
 #include <optional>
 #include <string>
 
 #include "betting/race_scoring.h"
-#include "store/code_tables.h"
-#include "store/cp932.h"
+#include "store/day_file_lines.h"
 #include "store/day_file_names.h"
 #include "store/fixed_record_file.h"
 #include "store/fixed_width.h"
 #include "store/payout_block.h"
 #include "store/record.h"
+#include "store/se_day_files.h"
 
 namespace orvalle::output {
 namespace {
@@ -28,46 +27,6 @@ std::string courseAndRace(std::string_view race) {
   return std::string(head::kRacecourseCode.in(race)) + std::string(head::kRaceNumber.in(race));
 }
 
-// The SE day files of the day, opened once per racecourse.
-class RunnerFiles {
- public:
-  RunnerFiles(const fs::path& dataFolder, std::string_view stem)
-      : m_dataFolder(dataFolder), m_stem(stem) {}
-
-  // The SE day file of a racecourse code, or nullptr when it is missing or
-  // the code names no racecourse.
-  const store::FixedRecordFile* of(std::string_view code) {
-    auto it = m_files.find(std::string(code));
-    if (it == m_files.end()) {
-      std::optional<store::FixedRecordFile> file;
-      const std::string name = fileRacecourseName(code);
-      if (!name.empty()) {
-        file = store::FixedRecordFile::open(
-            store::dayFilePath(m_dataFolder, m_stem, name, store::kSeExtension),
-            store::kSeRecordLength);
-      }
-      it = m_files.emplace(std::string(code), std::move(file)).first;
-    }
-    return it->second ? &*it->second : nullptr;
-  }
-
- private:
-  // The UTF-8 racecourse name in SE day file names; empty for a code without
-  // a name or one that could not name a file safely.
-  static std::string fileRacecourseName(std::string_view code) {
-    std::string name = cp932::toUtf8(store::trim(store::codes::racecourseName(code, 2)));
-    if (name.find_first_of(std::string_view("/\\\0", 3)) != std::string::npos || name == "." ||
-        name == "..") {
-      name.clear();
-    }
-    return name;
-  }
-
-  const fs::path& m_dataFolder;
-  std::string_view m_stem;
-  std::map<std::string, std::optional<store::FixedRecordFile>> m_files;
-};
-
 // The registered runners of a race, within the slots a race has.
 int registeredRunners(std::string_view race) {
   return std::clamp(store::ra::kRegisteredRunners.numberIn(race), 0, model::kRunnerSlots);
@@ -79,7 +38,7 @@ void reloadRacesAndRunners(model::DayTables& tables, const fs::path& dataFolder,
       store::readFixedRecords(store::dayFilePath(dataFolder, stem, "", store::kRaExtension),
                               store::kRaRecordLength, model::kRaceSlots);
   if (!races) return;
-  RunnerFiles runnerFiles(dataFolder, stem);
+  store::SeDayFiles runnerFiles(dataFolder, std::string(stem));
   for (size_t n = 0; n < races->size(); ++n) {
     const int slot = static_cast<int>(n);
     const std::string& race = (*races)[n];
@@ -97,8 +56,7 @@ void reloadRacesAndRunners(model::DayTables& tables, const fs::path& dataFolder,
     const store::FixedRecordFile* file = runnerFiles.of(head::kRacecourseCode.in(race));
     if (file == nullptr) continue;
     for (int k = 0; k < runners; ++k) {
-      tables.setRunner(slot, k,
-                       file->read(static_cast<size_t>((raceNumber - 1) * model::kRunnerSlots + k)));
+      tables.setRunner(slot, k, file->read(store::seSlot(raceNumber, k + 1)));
     }
   }
 }

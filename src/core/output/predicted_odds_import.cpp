@@ -3,6 +3,7 @@
 #include <system_error>
 #include <vector>
 
+#include "model/day_tables.h"
 #include "output/lha_archive.h"
 #include "store/cp932.h"
 #include "store/day_file_names.h"
@@ -185,7 +186,7 @@ OddsImportResult importKol(const OddsImportRequest& request,
       result = failure(OddsImportOutcome::kInvalidDate, invalidDateMessage(date));
     } else {
       bool newFormat =
-          request.newFormat.value_or(kol::kYear.numberIn(source.front()) >= kNewFormatYear);
+          request.newFormat.value_or(kol::kYear.numberIn(source.front()) >= model::kNewFormatYear);
       std::vector<std::string> lines;
       lines.reserve(source.size());
       for (const std::string& line : source) lines.push_back(kolOddsLine(line, newFormat));

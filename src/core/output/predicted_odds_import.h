@@ -12,10 +12,6 @@
 // reads.
 namespace orvalle::output {
 
-// Days from this year on are of the new format: KOL races of at most 8
-// runners then take the full quinella layout.
-inline constexpr int kNewFormatYear = 2005;
-
 // The message of an archive that could not be unpacked.
 inline constexpr std::string_view kNotUnpackedMessage = "データが解凍できませんでした。";
 

@@ -75,6 +75,18 @@ std::string fromUtf8(std::string_view utf8Text) {
   return converter.convert(utf8Text, "?", utf8SequenceLength);
 }
 
+std::optional<std::string> fromUtf8Exactly(std::string_view utf8Text) {
+  if (!isValidUtf8(utf8Text)) return std::nullopt;
+  thread_local Converter converter("CP932", "UTF-8");
+  bool exact = true;
+  std::string converted = converter.convert(utf8Text, "", [&exact](std::string_view rest) {
+    exact = false;
+    return utf8SequenceLength(rest);
+  });
+  if (!exact) return std::nullopt;
+  return converted;
+}
+
 bool isValid(std::string_view cp932Text) {
   thread_local Converter converter("UTF-8", "CP932");
   bool valid = true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,10 @@ std::string toUtf8(std::string_view cp932Text);
 // Converts UTF-8 text to CP932. A character without a CP932 form, or an
 // invalid UTF-8 byte, becomes "?"; never fails.
 std::string fromUtf8(std::string_view utf8Text);
+
+// Converts UTF-8 text to CP932 exactly: nullopt when the text is not valid
+// UTF-8 or holds a character without a CP932 form.
+std::optional<std::string> fromUtf8Exactly(std::string_view utf8Text);
 
 // True when every byte sequence of the text is valid CP932.
 bool isValid(std::string_view cp932Text);

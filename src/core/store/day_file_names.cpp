@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
+#include "store/code_tables.h"
 #include "store/cp932.h"
+#include "store/fixed_width.h"
+#include "store/race_date.h"
 #include "store/text_file.h"
 
 namespace orvalle::store {
@@ -38,9 +41,10 @@ std::optional<std::string> dateOfDayStem(std::string_view stem) {
 }
 
 std::optional<std::string> parseDay(std::string_view dayArgument) {
-  if (auto stem = dayStemOfDate(dayArgument)) return stem;
-  if (dateOfDayStem(dayArgument)) return std::string(dayArgument);
-  return std::nullopt;
+  std::optional<std::string> stem = dayStemOfDate(dayArgument);
+  if (!stem && dateOfDayStem(dayArgument)) stem = std::string(dayArgument);
+  if (!stem || !codes::isValidDate(toInt(*dateOfDayStem(*stem)))) return std::nullopt;
+  return stem;
 }
 
 std::filesystem::path dayFilePath(const std::filesystem::path& dataFolder, std::string_view stem,
@@ -52,6 +56,23 @@ std::filesystem::path dayFilePath(const std::filesystem::path& dataFolder, std::
   std::filesystem::path cp932Path = dataFolder / cp932::fromUtf8(name);
   if (std::filesystem::exists(cp932Path, ec)) return cp932Path;
   return utf8Path;
+}
+
+std::string seFileRacecourseName(std::string_view racecourseCode) {
+  std::string name = cp932::toUtf8(trim(codes::racecourseName(racecourseCode, 2)));
+  if (name.find_first_of(std::string_view("/\\\0", 3)) != std::string::npos || name == "." ||
+      name == "..") {
+    name.clear();
+  }
+  return name;
+}
+
+std::optional<std::filesystem::path> seDayFilePath(const std::filesystem::path& dataFolder,
+                                                   std::string_view stem,
+                                                   std::string_view racecourseCode) {
+  const std::string name = seFileRacecourseName(racecourseCode);
+  if (name.empty()) return std::nullopt;
+  return dayFilePath(dataFolder, stem, name, kSeExtension);
 }
 
 std::vector<std::string> listDays(const std::filesystem::path& dataFolder) {

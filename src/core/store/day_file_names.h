@@ -18,7 +18,8 @@ std::optional<std::string> dayStemOfDate(std::string_view yyyymmdd);
 // The date yyyymmdd of a day stem, or nullopt when the text is not a stem.
 std::optional<std::string> dateOfDayStem(std::string_view stem);
 
-// A day stem from a command line argument: a stem or yyyymmdd.
+// The day stem of a day the user names: a stem or yyyymmdd, either of a
+// calendar date; nullopt for anything else.
 std::optional<std::string> parseDay(std::string_view dayArgument);
 
 // Day file kinds and their extensions.
@@ -33,6 +34,19 @@ inline constexpr std::string_view kPredictedOddsExtension = ".yoz";
 // does, that one is returned, so data copied from Windows is used.
 std::filesystem::path dayFilePath(const std::filesystem::path& dataFolder, std::string_view stem,
                                   std::string_view middle, std::string_view extension);
+
+// The racecourse name an SE day file name carries (UTF-8): the racecourse
+// name of the code (selector 2) without trailing blanks. Empty for a code
+// without a name, or for a name that could leave the data folder or cut the
+// file name short (one holding a slash, a backslash or NUL, or "." or ".."):
+// such a racecourse names no file.
+std::string seFileRacecourseName(std::string_view racecourseCode);
+
+// The path of the SE day file of a racecourse on a day (dayFilePath with
+// seFileRacecourseName); nullopt when the racecourse names no file.
+std::optional<std::filesystem::path> seDayFilePath(const std::filesystem::path& dataFolder,
+                                                   std::string_view stem,
+                                                   std::string_view racecourseCode);
 
 // The days that have an RA day file, newest first: the stems (UTF-8) of the
 // files "*.jvRA" of the data folder, in descending name order. Files whose

@@ -5,8 +5,6 @@
 #include <utility>
 
 #include "store/atomic_file.h"
-#include "store/code_tables.h"
-#include "store/cp932.h"
 #include "store/day_file_names.h"
 #include "store/error.h"
 #include "store/fixed_width.h"
@@ -76,14 +74,7 @@ bool DayFileStore::passesFilter(RecordKind kind, std::string_view line) const {
 const std::string& DayFileStore::racecourseNameOfCode(std::string_view code) {
   auto it = m_racecourseNames.find(std::string(code));
   if (it != m_racecourseNames.end()) return it->second;
-  std::string name = cp932::toUtf8(trim(codes::racecourseName(code, 2)));
-  // The name becomes part of a file name: anything that could leave the data
-  // folder or cut the name short names no file.
-  if (name.find_first_of(std::string_view("/\\\0", 3)) != std::string::npos || name == "." ||
-      name == "..") {
-    name.clear();
-  }
-  return m_racecourseNames.emplace(std::string(code), std::move(name)).first->second;
+  return m_racecourseNames.emplace(std::string(code), seFileRacecourseName(code)).first->second;
 }
 
 DayFileStore::DayFile& DayFileStore::dayFile(const std::string& fileName, std::string_view stem,

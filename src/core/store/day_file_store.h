@@ -124,8 +124,7 @@ class DayFileStore {
   };
 
   bool passesFilter(RecordKind kind, std::string_view line) const;
-  // The UTF-8 racecourse name of an SE day file name; empty when the code
-  // has none.
+  // seFileRacecourseName of a code, kept per code.
   const std::string& racecourseNameOfCode(std::string_view code);
   DayFile& dayFile(const std::string& fileName, std::string_view stem, std::string_view middle,
                    RecordKind kind);

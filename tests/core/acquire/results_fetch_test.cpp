@@ -134,5 +134,28 @@ TEST_F(ResultsFetchTest, AFileErrorClosesJvLinkBeforeItIsReported) {
   EXPECT_EQ(link.count("JVClose"), 1);
 }
 
+TEST(ResultsFetchResultTest, NoResultsIsNoFailureButOtherOpenAndReadErrorsAre) {
+  const struct {
+    int openCode;
+    int readCode;
+    const char* message;  // empty: no failure
+  } cases[] = {
+      {jv::kOk, jv::kEndOfData, ""},
+      {jv::kNoData, jv::kEndOfData, ""},
+      {jv::kOk, jv::kDownloading, ""},
+      {-504, jv::kEndOfData, "JVRTOpenエラー:サーバーがメンテナンス中です。(-504)"},
+      {-201, jv::kEndOfData, "JVRTOpenエラー:JVInit が行なわれていません。(-201)"},
+      {jv::kOk, -403, "JVReadエラー:ダウンロードしたファイル内容が異常です。(-403)"},
+  };
+  for (const auto& c : cases) {
+    ResultsFetchResult result;
+    result.openCode = c.openCode;
+    result.readCode = c.readCode;
+    const Status status = result.status();
+    EXPECT_EQ(status.ok(), std::string(c.message).empty()) << c.openCode << "/" << c.readCode;
+    EXPECT_EQ(status.message(), c.message);
+  }
+}
+
 }  // namespace
 }  // namespace orvalle::acquire

@@ -161,7 +161,9 @@ TEST_F(BettingSessionTest, ACancelledComparisonLeavesNoCombinations) {
   ASSERT_GT(stakeOf(*session, TallyBetType::kExacta), 0);
   CancelFlag cancel;
   cancel.cancel();
-  ASSERT_TRUE(session->compareAllRaces({}, &cancel));
+  CommandResult cancelled = session->compareAllRaces({}, &cancel);
+  ASSERT_TRUE(cancelled.cancelled());
+  EXPECT_FALSE(cancelled.ok());
   EXPECT_EQ(session->tables().tally(TallyBetType::kExacta), model::DayTally{});
   for (const model::RaceListEntry& race : session->raceList()) {
     EXPECT_EQ(pairsOf(session->tables().analysis(race.raceSlot).combinations), 0);

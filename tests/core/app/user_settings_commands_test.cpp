@@ -85,6 +85,29 @@ TEST_F(UserSettingsCommandsTest, DeletingStoresTheFirstAndAStaleIdFallsBack) {
   EXPECT_EQ(nothing.text(), "削除項目がありません。");
 }
 
+TEST_F(UserSettingsCommandsTest, AWholeLineIsSavedAsItsFormAndIndexesAreChecked) {
+  UserSettingsCommands commands(m_home);
+  EXPECT_TRUE(commands.checkIndex(0));
+  EXPECT_EQ(commands.checkIndex(1).message(), "設定がありません: 1 (0-0)");
+  EXPECT_EQ(commands.checkIndex(-1).message(), "設定がありません: -1 (0-0)");
+
+  const std::string line = sj("二,勝率,1,勝率,2,勝率, 3,,,,,,,,,,,,,,,,,,,1,");
+  CommandResult tooLong = commands.saveLine(line + "x,", yes());
+  EXPECT_TRUE(tooLong.failed());
+  EXPECT_EQ(tooLong.text(), "設定の項目が多すぎます（26項目まで）。");
+  EXPECT_EQ(commands.editor().lines().size(), 1u);
+
+  CommandResult saved = commands.saveLine(line, no());
+  ASSERT_TRUE(saved) << saved.text();
+  EXPECT_EQ(commands.editor().lines().back(), line);
+  EXPECT_EQ(setId(), 1);
+  EXPECT_TRUE(commands.checkIndex(1));
+
+  ASSERT_TRUE(commands.remove(1, yes()));
+  ASSERT_TRUE(commands.remove(0, yes()));
+  EXPECT_EQ(commands.checkIndex(0).message(), "ユーザー買い目設定がありません。");
+}
+
 TEST(OddsCeilingTest, TheDialogsChecksAndMessage) {
   TempDir dir;
   Settings settings(dir / "orvalle.ini");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "betting/combination_grids.h"
 #include "store/fixed_width.h"
 
 namespace orvalle::betting {

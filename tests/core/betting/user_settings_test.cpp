@@ -86,6 +86,20 @@ TEST(UserSettingsTest, ShortAndLongLines) {
   EXPECT_TRUE(parseUserSetting(sj(kDefaultUserSettingLine) + "x,y,").popularityTrios);
 }
 
+TEST(UserSettingsTest, TheActiveIndexFallsBackToLineZeroAndIsNoneWithoutLines) {
+  const struct {
+    int setId;
+    size_t lines;
+    int active;
+  } cases[] = {{0, 0, -1}, {3, 0, -1}, {0, 3, 0}, {2, 3, 2}, {3, 3, 0}, {-1, 3, 0}, {7, 1, 0}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(activeSettingIndex(c.setId, c.lines), c.active) << c.setId << " of " << c.lines;
+  }
+  EXPECT_EQ(noSuchSettingMessage(4, 3), "設定がありません: 4 (0-2)");
+  EXPECT_EQ(noSuchSettingMessage(-1, 1), "設定がありません: -1 (0-0)");
+  EXPECT_EQ(noSuchSettingMessage(0, 0), kNoUserSettingsMessage);
+}
+
 TEST(UserSettingsTest, ActiveSettingFallsBackToTheFirstLine) {
   const std::vector<std::string> lines = {sj("一,勝率,1,勝率,2,勝率,3,,,,,,,,,,,,,,,,,,,0,"),
                                           sj("二,勝数,1,勝数,2,勝数,3,,,,,,,,,,,,,,,,,,,1,")};
