@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QTableView>
 
+#include "frozen_columns.h"
 #include "gui_text.h"
 
 namespace orvalle::gui {
@@ -216,7 +217,8 @@ int DetailedCardDelegate::rowHeight(const QWidget* widget) {
 
 void setUpDetailedCardView(QTableView* table, DetailedCardModel* model) {
   table->setModel(model);
-  table->setItemDelegate(new DetailedCardDelegate(table));
+  auto* delegate = new DetailedCardDelegate(table);
+  table->setItemDelegate(delegate);
   table->setFont(fixedPitchFont(12));
   table->verticalHeader()->hide();
   table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -237,6 +239,9 @@ void setUpDetailedCardView(QTableView* table, DetailedCardModel* model) {
   }
   table->verticalHeader()->setDefaultSectionSize(DetailedCardDelegate::rowHeight(table));
   table->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  // The bracket, the horse number and the horse stay in sight while the
+  // past runs scroll.
+  freezeColumns(table, 3, delegate);
 }
 
 }  // namespace orvalle::gui

@@ -169,7 +169,8 @@ void MainWindow::buildToolBar() {
   m_dateCombo->setMaxVisibleItems(36);
   m_dateCombo->setMinimumContentsLength(12);
   m_dateCombo->setStatusTip(QStringLiteral("分析する開催日を選びます"));
-  connect(m_dateCombo, &QComboBox::currentIndexChanged, this, [this](int index) {
+  // Activated, not changed: choosing the loaded day again loads it again.
+  connect(m_dateCombo, &QComboBox::activated, this, [this](int index) {
     if (!m_filling && index >= 0) loadDay(m_dateCombo->itemText(index));
   });
   bar->addWidget(m_dateCombo);
@@ -482,11 +483,8 @@ void MainWindow::makeDateList() {
 bool MainWindow::chooseDay(const QString& stem) {
   const int index = m_dateCombo->findText(stem);
   if (index < 0) return false;
-  if (index == m_dateCombo->currentIndex()) {
-    loadDay(stem);
-  } else {
-    m_dateCombo->setCurrentIndex(index);
-  }
+  m_dateCombo->setCurrentIndex(index);
+  loadDay(stem);
   return true;
 }
 
