@@ -225,10 +225,7 @@ void setUpDetailedCardView(QTableView* table, DetailedCardModel* model) {
   table->setSelectionMode(QAbstractItemView::NoSelection);
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table->horizontalHeader()->setFont(fixedPitchFont(12));
-  table->horizontalHeader()->setStyleSheet(
-      QStringLiteral("QHeaderView::section { background-color: #C0C0C0; color: black;"
-                     " border: 0px; border-right: 1px solid #808080;"
-                     " border-bottom: 1px solid #808080; padding: 1px; }"));
+  table->horizontalHeader()->setStyleSheet(gridHeaderStyleSheet());
   table->horizontalHeader()->setFixedHeight(
       std::max(scaled(table, 17), QFontMetrics(fixedPitchFont(12)).height() + 4));
   table->horizontalHeader()->setDefaultSectionSize(scaled(table, 145));

@@ -100,10 +100,7 @@ void setUpGridView(QTableView* table, GridModel* model, int fontPixelSize, int r
   table->setWordWrap(false);
   table->horizontalHeader()->setHighlightSections(false);
   table->horizontalHeader()->setFont(fixedPitchFont(fontPixelSize));
-  table->horizontalHeader()->setStyleSheet(
-      QStringLiteral("QHeaderView::section { background-color: #C0C0C0; color: black;"
-                     " border: 0px; border-right: 1px solid #808080;"
-                     " border-bottom: 1px solid #808080; padding: 1px; }"));
+  table->horizontalHeader()->setStyleSheet(gridHeaderStyleSheet());
   const int textHeight = QFontMetrics(table->font()).height() + 3;
   table->verticalHeader()->setDefaultSectionSize(std::max(scaled(table, rowHeight), textHeight));
   table->verticalHeader()->setMinimumSectionSize(1);

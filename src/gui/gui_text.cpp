@@ -47,11 +47,8 @@ QColor toQColor(model::Colour colour, const QPalette& palette) {
 }
 
 QFont fixedPitchFont(int pixelSize, bool bold) {
-  QFont font;
-  font.setFamilies(gridFamilies());
-  font.setStyleHint(QFont::TypeWriter);
+  QFont font = fixedPitchPointFont(0, bold);
   font.setPixelSize(pixelSize);
-  font.setBold(bold);
   return font;
 }
 
@@ -59,9 +56,15 @@ QFont fixedPitchPointFont(qreal pointSize, bool bold) {
   QFont font;
   font.setFamilies(gridFamilies());
   font.setStyleHint(QFont::TypeWriter);
-  font.setPointSizeF(pointSize);
+  if (pointSize > 0) font.setPointSizeF(pointSize);
   font.setBold(bold);
   return font;
+}
+
+QString gridHeaderStyleSheet() {
+  return QStringLiteral(
+      "QHeaderView::section { background-color: #C0C0C0; color: black; border: 0px;"
+      " border-right: 1px solid #808080; border-bottom: 1px solid #808080; padding: 1px; }");
 }
 
 int scaled(const QWidget* widget, int pixelsAt96Dpi) {

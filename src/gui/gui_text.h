@@ -33,8 +33,12 @@ QColor toQColor(model::Colour colour, const QPalette& palette);
 // `pixelSize` high, bold when asked.
 QFont fixedPitchFont(int pixelSize, bool bold = false);
 
-// The same family list at a point size (the detailed race card).
+// The same family list at a point size (the detailed race card); a size of
+// 0 keeps the default size.
 QFont fixedPitchPointFont(qreal pointSize, bool bold = false);
+
+// The heading row of every grid: silver, black text, thin grey lines.
+QString gridHeaderStyleSheet();
 
 // A width or height in pixels at 96 dpi, scaled to the widget's screen.
 int scaled(const QWidget* widget, int pixelsAt96Dpi);

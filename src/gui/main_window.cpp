@@ -745,6 +745,10 @@ void MainWindow::unprocessedData() {
         return session->processDays(days, progress, &cancel);
       },
       [this](const app::CommandResult& result) {
+        // The last day processed stays loaded.
+        m_filling = true;
+        m_dateCombo->setCurrentIndex(m_dateCombo->findText(fromUtf8(m_session->loadedDay())));
+        m_filling = false;
         showRaceList();
         if (!m_session->raceList().empty()) selectRace(0);
         showNotices(result);

@@ -39,6 +39,21 @@ void compareTables(QTableView* table, const model::GridView& expected) {
   }
 }
 
+// A window on the newest final day, loaded without the all-race
+// comparison.
+struct UncomparedDay {
+  NotifierScope notifier;
+  TestHome dir;
+  std::unique_ptr<MainWindow> window;
+
+  bool load() {
+    app::Settings(dir.home().iniPath()).setBoolean(app::settings::kCompareAfterLoading, false);
+    window = std::make_unique<MainWindow>(dir.home());
+    window->show();
+    return window->chooseDay(fixtureDays(*window)[1]) && waitForCommand(*window);
+  }
+};
+
 }  // namespace
 
 class ComparisonTest : public QObject {
@@ -116,13 +131,9 @@ class ComparisonTest : public QObject {
   }
 
   void allRaceComparisonRefreshesCardTablesAndCombinations() {
-    NotifierScope notifier;
-    TestHome dir;
-    app::Settings(dir.home().iniPath()).setBoolean(app::settings::kCompareAfterLoading, false);
-    MainWindow window(dir.home());
-    window.show();
-    QVERIFY(window.chooseDay(fixtureDays(window)[1]));
-    QVERIFY(waitForCommand(window));
+    UncomparedDay day;
+    QVERIFY(day.load());
+    MainWindow& window = *day.window;
     auto* summary = window.findChild<QLabel*>("ShukeiLabel");
     QCOMPARE(
         summary->text(),
@@ -163,17 +174,13 @@ class ComparisonTest : public QObject {
   }
 
   void cancellingTheAllRaceComparisonLeavesNoCombinations() {
-    NotifierScope notifier;
-    TestHome dir;
-    app::Settings(dir.home().iniPath()).setBoolean(app::settings::kCompareAfterLoading, false);
-    MainWindow window(dir.home());
-    window.show();
-    QVERIFY(window.chooseDay(fixtureDays(window)[1]));
-    QVERIFY(waitForCommand(window));
+    UncomparedDay day;
+    QVERIFY(day.load());
+    MainWindow& window = *day.window;
     window.findChild<QToolButton*>("CompareAllRaceBtn")->click();
     window.progressWindow().findChild<QPushButton*>("CancelBtn")->click();
     QVERIFY(waitForCommand(window));
-    QVERIFY(notifier->messages.empty());
+    QVERIFY(day.notifier->messages.empty());
     const model::DayTables& tables = window.session().tables();
     const auto& races = window.session().raceList();
     QVERIFY(!tables.analysis(races.back().raceSlot).compared);

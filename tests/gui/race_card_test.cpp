@@ -15,6 +15,7 @@
 #include "gui_test_support.h"
 #include "gui_text.h"
 #include "model/race_card.h"
+#include "progress_window.h"
 
 using namespace orvalle;
 using namespace orvalle::gui;
@@ -183,6 +184,28 @@ class RaceCardTest : public QObject {
     QVERIFY(!weightA->text().isEmpty());  // the weights stay
   }
 
+  void upDownStepsThroughTheRacesAndFTogglesTheList() {
+    LoadedWindow& w = *m_loaded;
+    w.window.selectRace(0);
+    auto* list = w.window.findChild<QListWidget*>("DatList");
+    auto* label1 = w.window.findChild<QLabel*>("Label1");
+    const QString first = label1->text();
+    w.window.findChild<QToolButton*>("UpDownNext")->click();
+    QCOMPARE(list->currentRow(), 1);
+    QVERIFY(label1->text() != first);
+    w.window.findChild<QToolButton*>("UpDownPrevious")->click();
+    QCOMPARE(list->currentRow(), 0);
+    QCOMPARE(label1->text(), first);
+    w.window.findChild<QToolButton*>("UpDownPrevious")->click();  // stays at the first race
+    QCOMPARE(list->currentRow(), 0);
+
+    auto* f = w.window.findChild<QToolButton*>("SpeedButton8");
+    f->click();
+    QVERIFY(!list->isVisible());
+    f->click();
+    QVERIFY(list->isVisible());
+  }
+
   void copyPutsHeaderLinesAndGridOnTheClipboard() {
     LoadedWindow& w = *m_loaded;
     QApplication::clipboard()->clear();
@@ -207,7 +230,13 @@ class RaceCardTest : public QObject {
     QVERIFY(data.remove(seFiles.first()));
 
     QVERIFY(w.window.chooseDay(day));
+    // The progress window shows the day and what is being done.
+    QVERIFY(w.window.progressWindow().isVisible());
+    QCOMPARE(w.window.progressWindow().upperLine(), day);
+    QCOMPARE(w.window.progressWindow().lowerLine(),
+             QStringLiteral("レースデータを読み込んでいます。"));
     QVERIFY(waitForCommand(w.window));
+    QVERIFY(!w.window.progressWindow().isVisible());
     QCOMPARE(w.window.findChild<QListWidget*>("DatList")->count(), 0);
     QVERIFY(w.window.findChild<QWidget*>("PageControl1")->isHidden());
     QCOMPARE(w.notifier->messages.size(), size_t{1});

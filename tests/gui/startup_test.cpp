@@ -13,6 +13,7 @@
 
 #include "app/settings.h"
 #include "app/startup.h"
+#include "command_runner.h"
 #include "gui_test_support.h"
 #include "gui_text.h"
 
@@ -126,6 +127,23 @@ class StartupTest : public QObject {
     QCOMPARE(app::Settings(home.iniPath()).integer(app::settings::kPastRunPeriod), 400);
     run(100, true);  // below the range: the spin box keeps 365
     QCOMPARE(app::Settings(home.iniPath()).integer(app::settings::kPastRunPeriod), 365);
+  }
+
+  void unprocessedDataNeedsTheLoadingOptions() {
+    NotifierScope notifier;
+    TestHome dir(true);
+    const app::Home home = app::startUp(toUtf8(dir.path()));
+    MainWindow window(home);
+    window.findChild<QAction*>("N19")->trigger();  // off
+    window.findChild<QAction*>("N21")->trigger();
+    QCOMPARE(notifier->messages.size(), size_t{1});
+    QCOMPARE(notifier->messages[0].text, fromUtf8(app::settings::kCompareAfterLoadingOffMessage));
+    QVERIFY(notifier->messages[0].beep);
+    window.findChild<QAction*>("N19")->trigger();  // on
+    window.findChild<QAction*>("N9")->trigger();   // on
+    window.findChild<QAction*>("N21")->trigger();
+    QCOMPARE(notifier->messages.back().text, fromUtf8(app::settings::kIgnorePastRunDatesOnMessage));
+    QVERIFY(!window.runner().busy());
   }
 
   void hitReportButtonsFollowTheMarkerFile() {
