@@ -489,6 +489,7 @@ bool MainWindow::chooseDay(const QString& stem) {
 }
 
 void MainWindow::loadDay(const QString& stem) {
+  if (m_runner->busy()) return;
   clearRaceDisplay();
   m_combinationTab->clear();
   m_filling = true;

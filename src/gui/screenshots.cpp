@@ -106,8 +106,23 @@ bool takeScreenshots(MainWindow& window, const QString& day, const QString& fold
   pages->setCurrentIndex(1);
   if (!save(window, out, QStringLiteral("2-detailed-card.png"))) return false;
 
-  clickRow(card, 0);
-  clickRow(card, 1);
+  // The pair of the race with the most comparison rows, picked on the card.
+  auto* detail = window.findChild<QTableView*>(QStringLiteral("StringGrid7"));
+  int bestPair = 0;
+  int bestCount = -1;
+  for (int row = 0; row < detail->model()->rowCount(); ++row) {
+    const int count = detail->model()->index(row, 13).data().toString().trimmed().toInt();
+    if (count > bestCount) {
+      bestCount = count;
+      bestPair = row;
+    }
+  }
+  for (int column : {1, 7}) {
+    const QString horse = detail->model()->index(bestPair, column).data().toString().trimmed();
+    for (int row = 0; row < card->model()->rowCount(); ++row) {
+      if (card->model()->index(row, 1).data().toString().trimmed() == horse) clickRow(card, row);
+    }
+  }
   window.findChild<QToolButton*>(QStringLiteral("Search2Btn"))->click();
   pages->setCurrentIndex(2);
   analysisTabs->setCurrentIndex(0);
