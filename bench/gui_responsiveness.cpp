@@ -102,10 +102,11 @@ int main(int argc, char* argv[]) {
     for (int i = 0; i < 20; ++i) QApplication::processEvents();
     probe.stop();
     const double total = static_cast<double>(clock.nsecsElapsed()) / 1e6;
-    std::printf("run %d: %zu races, load and all-race comparison %.0f ms, "
-                "longest event-loop block %.1f ms\n",
-                run, window.session().raceList().size(), total,
-                std::max(0.0, static_cast<double>(longest) / 1e6 - 1.0));
+    std::printf(
+        "run %d: %zu races, load and all-race comparison %.0f ms, "
+        "longest event-loop block %.1f ms\n",
+        run, window.session().raceList().size(), total,
+        std::max(0.0, static_cast<double>(longest) / 1e6 - 1.0));
   }
   return 0;
 }
