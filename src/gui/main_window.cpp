@@ -24,6 +24,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <utility>
+
 #include "analysis/comparison_tables.h"
 #include "analysis/grid6_cells.h"
 #include "combination_tab.h"
@@ -169,9 +171,16 @@ void MainWindow::buildToolBar() {
   m_dateCombo->setMaxVisibleItems(36);
   m_dateCombo->setMinimumContentsLength(12);
   m_dateCombo->setStatusTip(QStringLiteral("分析する開催日を選びます"));
-  // Activated, not changed: choosing the loaded day again loads it again.
+  // A change of the day loads it, whether the user or a program chose it;
+  // choosing the shown day again (activated without a change) loads it again.
+  connect(m_dateCombo, &QComboBox::currentIndexChanged, this, [this](int index) {
+    if (m_filling || index < 0) return;
+    m_dayChanged = true;
+    loadDay(m_dateCombo->itemText(index));
+  });
   connect(m_dateCombo, &QComboBox::activated, this, [this](int index) {
-    if (!m_filling && index >= 0) loadDay(m_dateCombo->itemText(index));
+    if (std::exchange(m_dayChanged, false) || m_filling || index < 0) return;
+    loadDay(m_dateCombo->itemText(index));
   });
   bar->addWidget(m_dateCombo);
 
@@ -483,8 +492,12 @@ void MainWindow::makeDateList() {
 bool MainWindow::chooseDay(const QString& stem) {
   const int index = m_dateCombo->findText(stem);
   if (index < 0) return false;
-  m_dateCombo->setCurrentIndex(index);
-  loadDay(stem);
+  if (index == m_dateCombo->currentIndex()) {
+    loadDay(stem);
+  } else {
+    m_dateCombo->setCurrentIndex(index);
+    m_dayChanged = false;
+  }
   return true;
 }
 

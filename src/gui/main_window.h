@@ -132,6 +132,7 @@ class MainWindow : public QMainWindow {
   model::RaceCard m_card;
   bool m_raceShown = false;
   bool m_filling = false;
+  bool m_dayChanged = false;  // the date list's day changed before its activation
 };
 
 }  // namespace orvalle::gui
