@@ -16,6 +16,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -91,7 +92,14 @@ MainWindow::MainWindow(app::Home home, QWidget* parent)
   setWindowTitle(kCaption);
   buildMenus();
   buildToolBar();
-  setCentralWidget(buildCentralArea());
+  // The window keeps the size the user gave it (630 x 450 at first) even
+  // where its pages need more room: they scroll then.
+  auto* scroller = new QScrollArea(this);
+  scroller->setObjectName(QStringLiteral("MainScroller"));
+  scroller->setFrameShape(QFrame::NoFrame);
+  scroller->setWidgetResizable(true);
+  scroller->setWidget(buildCentralArea());
+  setCentralWidget(scroller);
   statusBar()->setObjectName(QStringLiteral("StatusBar1"));
   connect(m_runner, &CommandRunner::busyChanged, this,
           [this](bool busy) { setCommandsEnabled(!busy); });
