@@ -19,8 +19,7 @@ ResultsPanelWidget::ResultsPanelWidget(QWidget* parent) : QWidget(parent) {
       std::max(scaled(this, output::kResultsBoxHeight), QFontMetrics(boxFont).height() + 2);
   // Rows keep their places relative to each other when the font needs taller
   // boxes than the 15 pixels of the layout.
-  const double stretch =
-      static_cast<double>(boxHeight + 2) / (scaled(this, output::kResultsBoxHeight) + 2);
+  const double stretch = static_cast<double>(boxHeight) / scaled(this, output::kResultsBoxHeight);
   auto y = [&](int pixels) { return static_cast<int>(scaled(this, pixels) * stretch); };
   auto x = [&](int pixels) { return scaled(this, pixels); };
 
@@ -47,8 +46,9 @@ ResultsPanelWidget::ResultsPanelWidget(QWidget* parent) : QWidget(parent) {
             QString::fromStdString(output::resultsBoxName(layout.type, row, entry)));
         label->setFont(boxFont);
         label->setAlignment(Qt::AlignCenter);
-        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        label->setStyleSheet(QStringLiteral("QLabel { color: lime; background-color: black; }"));
+        // Sunken 3-D boxes: the rows of a group touch, their borders part them.
+        label->setStyleSheet(QStringLiteral(
+            "QLabel { color: lime; background-color: black; border: 2px inset #808080; }"));
         label->setGeometry(x(output::kResultsBoxLeft + output::kResultsBoxStride * entry), top,
                            x(output::kResultsBoxWidth), boxHeight);
         group.rows[r].push_back(label);
