@@ -38,6 +38,7 @@
 #include "notifier.h"
 #include "progress_window.h"
 #include "results_panel_widget.h"
+#include "settings_dialogs.h"
 #include "store/cp932.h"
 #include "store/error.h"
 #include "up_down.h"
@@ -125,6 +126,17 @@ void MainWindow::buildMenus() {
 
   QMenu* user = menuBar()->addMenu(QStringLiteral("ﾕｰｻﾞｰ指定(&U)"));
   user->setObjectName(QStringLiteral("UserMenu"));
+  QAction* combinations = user->addAction(QStringLiteral("買い目設定(&K)"));
+  combinations->setObjectName(QStringLiteral("S1"));
+  combinations->setStatusTip(QStringLiteral("買い目のﾊﾟﾀｰﾝを設定します"));
+  connect(combinations, &QAction::triggered, this, &MainWindow::editUserSettings);
+  QAction* ceiling = user->addAction(QStringLiteral("予想ｵｯｽﾞｼｷｲ値設定(&O)"));
+  ceiling->setObjectName(QStringLiteral("O1"));
+  ceiling->setStatusTip(QStringLiteral("人気上位馬の逆順位を付ける際ｵｯｽﾞでの足切り値を指定します"));
+  connect(ceiling, &QAction::triggered, this, [this] {
+    OddsCeilingDialog dialog(m_session->settings(), this);
+    dialog.exec();
+  });
   QAction* period = user->addAction(QStringLiteral("過去走データ利用範囲指定(&S)"));
   period->setObjectName(QStringLiteral("N6"));
   period->setStatusTip(QStringLiteral("能力比較に利用する過去走データの範囲を指定します"));
@@ -775,6 +787,20 @@ void MainWindow::unprocessedData() {
         if (!m_session->raceList().empty()) selectRace(0);
         showNotices(result);
       });
+}
+
+void MainWindow::editUserSettings() {
+  try {
+    UserSettingsDialog dialog(m_session->home(), this);
+    dialog.exec();
+    // The chosen setting takes effect at once on the loaded day.
+    if (!m_session->raceList().empty()) {
+      m_session->calculateCombinations();
+      selectRace(std::max(m_raceList->currentRow(), 0));
+    }
+  } catch (const Error& error) {
+    Notifier::instance().inform(this, fromUtf8(error.what()), true);
+  }
 }
 
 void MainWindow::toggleOption(QAction* action, const app::SettingKey& key, bool checked) {

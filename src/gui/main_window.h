@@ -81,6 +81,7 @@ class MainWindow : public QMainWindow {
   void showRaceCardRows();
   void copyRaceCard();
   void copyComparisonGrid(QTableView* table);
+  void editUserSettings();
   void toggleOption(QAction* action, const app::SettingKey& key, bool checked);
   void openHelp();
   void showAbout();
