@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -29,6 +30,7 @@
 
 #include "analysis/comparison_tables.h"
 #include "analysis/grid6_cells.h"
+#include "app/user_input.h"
 #include "combination_tab.h"
 #include "command_runner.h"
 #include "detailed_card.h"
@@ -144,6 +146,14 @@ void MainWindow::buildMenus() {
     PeriodDialog dialog(m_session->settings(), this);
     dialog.exec();
   });
+  QAction* oddsFolder = user->addAction(QStringLiteral("予想配当ﾃﾞｰﾀﾌｫﾙﾀﾞの指定(&Y)"));
+  oddsFolder->setObjectName(QStringLiteral("Y1"));
+  oddsFolder->setStatusTip(QStringLiteral("予想配当ﾃﾞｰﾀﾌｫﾙﾀﾞの指定をします"));
+  connect(oddsFolder, &QAction::triggered, this, [this] {
+    const QString folder = QFileDialog::getExistingDirectory(
+        this, QStringLiteral("単勝予想配当ﾃﾞｰﾀﾌｫﾙﾀﾞの指定"), oddsFolderPath());
+    if (!folder.isEmpty()) setOddsFolder(folder);
+  });
 
   QMenu* options = menuBar()->addMenu(QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"));
   options->setObjectName(QStringLiteral("OptionMenu"));
@@ -220,6 +230,10 @@ void MainWindow::buildToolBar() {
                                     QStringLiteral("レース結果の簡易表示窓を出します。"));
   connect(results, &QToolButton::clicked, this, &MainWindow::fetchResults);
   bar->addWidget(results);
+  QToolButton* odds = toolButton(bar, QStringLiteral("TozBtn"), QStringLiteral("予想配当"),
+                                 QStringLiteral("単勝予想配当ﾃﾞｰﾀを読み込みます"));
+  connect(odds, &QToolButton::clicked, this, &MainWindow::chooseOddsArchive);
+  bar->addWidget(odds);
   bar->addSeparator();
 
   QToolButton* help = toolButton(bar, QStringLiteral("HelpBtn"), QStringLiteral("ﾍﾙﾌﾟ"),
@@ -234,7 +248,7 @@ void MainWindow::buildToolBar() {
                                  QStringLiteral("プログラムを終了します"));
   connect(exit, &QToolButton::clicked, this, &QWidget::close);
   bar->addWidget(exit);
-  m_commandWidgets << m_dateCombo << listButton << compare << results;
+  m_commandWidgets << m_dateCombo << listButton << compare << results << odds;
 }
 
 QWidget* MainWindow::buildCentralArea() {
@@ -787,6 +801,47 @@ void MainWindow::unprocessedData() {
         if (!m_session->raceList().empty()) selectRace(0);
         showNotices(result);
       });
+}
+
+QString MainWindow::oddsFolderPath() const {
+  const std::string stored = m_session->settings().text(app::settings::kOddsFolder);
+  if (!stored.empty()) return fromCp932(stored);
+  return QString::fromStdString(m_session->home().lzhFolder().string());
+}
+
+void MainWindow::setOddsFolder(const QString& folder) {
+  const app::Input value = app::cp932Input(toUtf8(folder));
+  try {
+    if (!value) throw Error(value.status.message());
+    m_session->settings().setText(app::settings::kOddsFolder, value.value);
+  } catch (const Error& error) {
+    Notifier::instance().inform(this, fromUtf8(error.what()), true);
+  }
+}
+
+void MainWindow::chooseOddsArchive() {
+  const QString archive = QFileDialog::getOpenFileName(
+      this, QStringLiteral("予想配当データの選択"), oddsFolderPath(),
+      QStringLiteral("KOLｵｯｽﾞ（j*.lzh）,JRDBｵｯｽﾞ(OZ*.lzh) (j*.lzh OZ*.lzh)"));
+  if (!archive.isEmpty()) importPredictedOdds(archive);
+}
+
+void MainWindow::importPredictedOdds(const QString& archive) {
+  app::DaySession* session = m_session.get();
+  const std::filesystem::path path = archive.toStdString();
+  m_runner->start(
+      QStringLiteral("予想配当"), QStringLiteral("予想配当データを読み込んでいます。"),
+      [session, path](const ProgressCallback&, const CancelFlag&) {
+        return session->importPredictedOdds(path);
+      },
+      [this](const app::CommandResult& result) {
+        showNotices(result);
+        // The loaded day shows the new odds at once.
+        if (result && !m_session->loadedDay().empty()) {
+          chooseDay(fromUtf8(m_session->loadedDay()));
+        }
+      },
+      /*cancellable=*/false);
 }
 
 void MainWindow::editUserSettings() {

@@ -55,6 +55,13 @@ class MainWindow : public QMainWindow {
   bool chooseDay(const QString& stem);
   // Selects race-list line `line` and shows that race (DatListClick).
   void selectRace(int line);
+  // Imports a predicted-odds archive (the button "予想配当" after its file
+  // dialog) and, on success, loads the loaded day again so that its odds
+  // show at once.
+  void importPredictedOdds(const QString& archive);
+  // Stores the folder the archive dialog opens in ("Dir"/"yoso"; the menu
+  // item "予想配当ﾃﾞｰﾀﾌｫﾙﾀﾞの指定" after its folder dialog).
+  void setOddsFolder(const QString& folder);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -82,6 +89,8 @@ class MainWindow : public QMainWindow {
   void copyRaceCard();
   void copyComparisonGrid(QTableView* table);
   void editUserSettings();
+  void chooseOddsArchive();
+  QString oddsFolderPath() const;
   void toggleOption(QAction* action, const app::SettingKey& key, bool checked);
   void openHelp();
   void showAbout();

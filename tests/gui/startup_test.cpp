@@ -146,6 +146,26 @@ class StartupTest : public QObject {
     QVERIFY(!window.runner().busy());
   }
 
+  void oddsFolderIsStoredAndABrokenArchiveIsReported() {
+    NotifierScope notifier;
+    TestHome dir(true);
+    const app::Home home = app::startUp(toUtf8(dir.path()));
+    MainWindow window(home);
+    const QString folder = dir.path() + QStringLiteral("/予想");
+    window.setOddsFolder(folder);
+    QCOMPARE(fromCp932(app::Settings(home.iniPath()).text(app::settings::kOddsFolder)), folder);
+
+    QFile archive(dir.path() + "/yLZH/OZ240106.lzh");
+    QVERIFY(archive.open(QIODevice::WriteOnly));
+    archive.write("not an archive");
+    archive.close();
+    window.importPredictedOdds(archive.fileName());
+    QVERIFY(waitForCommand(window));
+    QCOMPARE(notifier->messages.size(), size_t{1});
+    QCOMPARE(notifier->messages[0].text, QStringLiteral("データが解凍できませんでした。"));
+    QVERIFY(notifier->messages[0].beep);
+  }
+
   void hitReportButtonsFollowTheMarkerFile() {
     NotifierScope notifier;
     TestHome dir(true);
