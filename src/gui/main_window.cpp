@@ -43,6 +43,7 @@
 #include "settings_dialogs.h"
 #include "store/cp932.h"
 #include "store/error.h"
+#include "unprocessed_dialogs.h"
 #include "up_down.h"
 
 namespace orvalle::gui {
@@ -774,18 +775,16 @@ void MainWindow::writeHitReport(output::HitReportKind kind) {
 }
 
 void MainWindow::unprocessedData() {
-  std::vector<std::string> days;
-  const app::CommandResult checked = m_session->unprocessedDays(QDate::currentDate().year(), days);
-  if (!checked) {
-    showNotices(checked);
+  const app::CommandResult options = m_session->checkUnprocessedOptions();
+  if (!options) {
+    showNotices(options);
     return;
   }
-  if (!Notifier::instance().confirm(this,
-                                    QStringLiteral("%1年の未処理データ %2日分を処理しますか？")
-                                        .arg(QDate::currentDate().year())
-                                        .arg(days.size()))) {
-    return;
-  }
+  UnprocessedYearDialog dialog(*m_session, QDate::currentDate().year(), this);
+  if (dialog.exec() == QDialog::Accepted) processDays(dialog.days());
+}
+
+void MainWindow::processDays(const std::vector<std::string>& days) {
   app::DaySession* session = m_session.get();
   m_runner->start(
       QStringLiteral("未読込データ処理"), kLoadingLine,

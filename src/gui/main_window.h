@@ -59,6 +59,9 @@ class MainWindow : public QMainWindow {
   // dialog) and, on success, loads the loaded day again so that its odds
   // show at once.
   void importPredictedOdds(const QString& archive);
+  // Loads and compares each of `days` (newest first), the oldest first, with
+  // progress and cancel: the unprocessed days chosen in their dialogs.
+  void processDays(const std::vector<std::string>& days);
   // Stores the folder the archive dialog opens in ("Dir"/"yoso"; the menu
   // item "予想配当ﾃﾞｰﾀﾌｫﾙﾀﾞの指定" after its folder dialog).
   void setOddsFolder(const QString& folder);

@@ -215,14 +215,19 @@ ComparisonOutcome DaySession::compare(ComparisonKind kind,
   return outcome;
 }
 
-CommandResult DaySession::unprocessedDays(int year, std::vector<std::string>& days) const {
-  days.clear();
+CommandResult DaySession::checkUnprocessedOptions() const {
   if (!m_settings.boolean(settings::kCompareAfterLoading)) {
     return CommandResult::failure(std::string(settings::kCompareAfterLoadingOffMessage));
   }
   if (m_settings.boolean(settings::kIgnorePastRunDates)) {
     return CommandResult::failure(std::string(settings::kIgnorePastRunDatesOnMessage));
   }
+  return CommandResult{};
+}
+
+CommandResult DaySession::unprocessedDays(int year, std::vector<std::string>& days) const {
+  days.clear();
+  if (CommandResult options = checkUnprocessedOptions(); !options) return options;
   days = output::unprocessedDays(dateList(), year, output::readProcessedDays(m_home.root(), year));
   if (days.empty()) {
     return CommandResult::failure(std::to_string(year) + "年の未処理データはありません。");

@@ -205,6 +205,12 @@ class DaySession {
   // loaded and with "馬番がありません: " n for a horse the race does not have.
   ComparisonOutcome compareRunners(ComparisonKind kind, int horseA, int horseB);
 
+  // Whether the options allow processing unprocessed days: "AllRace" /
+  // "ExecComp" must be on (so that loading a day compares it and writes its
+  // predictions) and "ReadKako"/"IgnoDate" off; fails with the menu's
+  // message otherwise.
+  CommandResult checkUnprocessedOptions() const;
+
   // The unprocessed days of `year` (the date list's days of that year not in
   // its processed-days file), newest first. Fails with the menu's messages
   // when the options do not allow processing them ("AllRace"/"ExecComp" must
