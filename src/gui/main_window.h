@@ -55,6 +55,9 @@ class MainWindow : public QMainWindow {
   bool chooseDay(const QString& stem);
   // Selects race-list line `line` and shows that race (DatListClick).
   void selectRace(int line);
+  // Opens the acquisition dialog (JVBtn) modally; the date list is rebuilt
+  // when it closes. Nothing happens while a command runs.
+  void openAcquisition();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
