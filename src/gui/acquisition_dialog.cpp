@@ -21,7 +21,6 @@
 #include <string>
 #include <utility>
 
-#include "acquire/acquisition.h"
 #include "app/settings.h"
 #include "gui_text.h"
 #include "notifier.h"
