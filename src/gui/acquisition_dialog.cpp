@@ -267,22 +267,22 @@ void AcquisitionDialog::requestCancel() {
 }
 
 void AcquisitionDialog::chooseSource() {
-  app::Settings settings(m_home.iniPath());
-  const QString current = fromCp932(settings.text(app::settings::kJvLinkSource));
-  const QString folder = m_chooseFolder(this, current);
-  if (folder.isEmpty()) return;
-  const std::optional<std::string> cp932Folder = cp932::fromUtf8Exactly(toUtf8(folder));
-  if (!cp932Folder) {
-    Notifier::instance().inform(
-        this,
-        QStringLiteral("このフォルダ名は設定できません（Shift-JISで表せない文字があります）: ") +
-            folder,
-        true);
-    return;
-  }
   try {
+    app::Settings settings(m_home.iniPath());
+    const QString current = fromCp932(settings.text(app::settings::kJvLinkSource));
+    const QString folder = m_chooseFolder(this, current);
+    if (folder.isEmpty()) return;
+    const std::optional<std::string> cp932Folder = cp932::fromUtf8Exactly(toUtf8(folder));
+    if (!cp932Folder) {
+      Notifier::instance().inform(
+          this,
+          QStringLiteral("このフォルダ名は設定できません（Shift-JISで表せない文字があります）: ") +
+              folder,
+          true);
+      return;
+    }
     settings.setText(app::settings::kJvLinkSource, *cp932Folder);
-  } catch (const std::exception& error) {
+  } catch (const std::exception& error) {  // the settings file could not be read or written
     Notifier::instance().inform(this, fromUtf8(error.what()), true);
   }
 }

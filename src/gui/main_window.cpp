@@ -25,6 +25,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <exception>
 #include <utility>
 
 #include "acquisition_dialog.h"
@@ -490,7 +491,13 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::openAcquisition() {
   if (m_runner->busy()) return;
-  auto* dialog = new AcquisitionDialog(m_session->home(), this);
+  AcquisitionDialog* dialog = nullptr;
+  try {
+    dialog = new AcquisitionDialog(m_session->home(), this);
+  } catch (const std::exception& error) {  // the settings file could not be read
+    Notifier::instance().inform(this, fromUtf8(error.what()), true);
+    return;
+  }
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->setWindowModality(Qt::ApplicationModal);
   // The transfer may have added days.
