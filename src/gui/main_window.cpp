@@ -26,8 +26,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <exception>
 #include <utility>
 
+#include "acquisition_dialog.h"
 #include "analysis/comparison_tables.h"
 #include "analysis/grid6_cells.h"
 #include "app/user_input.h"
@@ -117,6 +119,10 @@ MainWindow::~MainWindow() { m_runner->abandon(); }
 void MainWindow::buildMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
   file->setObjectName(QStringLiteral("FileMenu"));
+  QAction* acquisition = file->addAction(QStringLiteral("JVデータ取得(&J)..."));
+  acquisition->setObjectName(QStringLiteral("JVDataItem"));
+  acquisition->setStatusTip(QStringLiteral("JV-Linkからデータを取り込みます"));
+  connect(acquisition, &QAction::triggered, this, &MainWindow::openAcquisition);
   QAction* unprocessed = file->addAction(QStringLiteral("未処理データの読込(&R)"));
   unprocessed->setObjectName(QStringLiteral("N21"));
   unprocessed->setStatusTip(QStringLiteral("予想ファイル未作成の開催日をまとめて処理します"));
@@ -222,6 +228,10 @@ void MainWindow::buildToolBar() {
   bar->addWidget(listButton);
   bar->addSeparator();
 
+  QToolButton* acquire = toolButton(bar, QStringLiteral("JVBtn"), QStringLiteral("JVデータ取得"),
+                                    QStringLiteral("JV-Linkからデータを取り込みます"));
+  connect(acquire, &QToolButton::clicked, this, &MainWindow::openAcquisition);
+  bar->addWidget(acquire);
   QToolButton* compare =
       toolButton(bar, QStringLiteral("CompareAllRaceBtn"), QStringLiteral("全ﾚｰｽ比較"),
                  QStringLiteral("全レースにわたって比較します"));
@@ -249,7 +259,7 @@ void MainWindow::buildToolBar() {
                                  QStringLiteral("プログラムを終了します"));
   connect(exit, &QToolButton::clicked, this, &QWidget::close);
   bar->addWidget(exit);
-  m_commandWidgets << m_dateCombo << listButton << compare << results << odds;
+  m_commandWidgets << m_dateCombo << listButton << acquire << compare << results << odds;
 }
 
 QWidget* MainWindow::buildCentralArea() {
@@ -504,6 +514,22 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     Notifier::instance().inform(this, fromUtf8(error.what()), false);
   }
   event->accept();
+}
+
+void MainWindow::openAcquisition() {
+  if (m_runner->busy()) return;
+  AcquisitionDialog* dialog = nullptr;
+  try {
+    dialog = new AcquisitionDialog(m_session->home(), this);
+  } catch (const std::exception& error) {  // the settings file could not be read
+    Notifier::instance().inform(this, fromUtf8(error.what()), true);
+    return;
+  }
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  dialog->setWindowModality(Qt::ApplicationModal);
+  // The transfer may have added days.
+  connect(dialog, &QDialog::finished, this, [this] { makeDateList(); });
+  dialog->show();
 }
 
 void MainWindow::setCommandsEnabled(bool enabled) {

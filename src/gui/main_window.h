@@ -65,6 +65,9 @@ class MainWindow : public QMainWindow {
   // Stores the folder the archive dialog opens in ("Dir"/"yoso"; the menu
   // item "予想配当ﾃﾞｰﾀﾌｫﾙﾀﾞの指定" after its folder dialog).
   void setOddsFolder(const QString& folder);
+  // Opens the acquisition dialog (JVBtn) modally; the date list is rebuilt
+  // when it closes. Nothing happens while a command runs.
+  void openAcquisition();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
