@@ -9,9 +9,11 @@
 
 #include <cstdio>
 
+#include "acquisition_dialog.h"
 #include "command_runner.h"
 #include "main_window.h"
 #include "notifier.h"
+#include "settings_dialogs.h"
 
 namespace orvalle::gui {
 namespace {
@@ -132,7 +134,26 @@ bool takeScreenshots(MainWindow& window, const QString& day, const QString& fold
   pages->setCurrentIndex(3);
   if (!save(window, out, QStringLiteral("5-combinations.png"))) return false;
   pages->setCurrentIndex(4);
-  return save(window, out, QStringLiteral("6-results.png"));
+  if (!save(window, out, QStringLiteral("6-results.png"))) return false;
+
+  // The dialogs, as they open.
+  AcquisitionDialog acquisition(window.session().home(), &window);
+  UserSettingsDialog combinations(window.session().home(), &window);
+  const std::pair<QDialog*, QString> dialogs[] = {
+      {&acquisition, QStringLiteral("7-acquisition.png")},
+      {&combinations, QStringLiteral("8-combination-settings.png")}};
+  for (const auto& [dialog, name] : dialogs) {
+    dialog->show();
+    settle();
+    const QString path = out.filePath(name);
+    if (!dialog->grab().save(path, "PNG")) {
+      std::fprintf(stderr, "cannot write %s\n", qUtf8Printable(path));
+      return false;
+    }
+    std::printf("%s\n", qUtf8Printable(path));
+    dialog->hide();
+  }
+  return true;
 }
 
 }  // namespace orvalle::gui
