@@ -905,10 +905,6 @@ void MainWindow::showAbout() {
   dialog.exec();
 }
 
-void MainWindow::showNotices(const app::CommandResult& result) {
-  for (const app::Notice& notice : result.notices) {
-    Notifier::instance().inform(this, fromUtf8(notice.text), notice.beep);
-  }
-}
+void MainWindow::showNotices(const app::CommandResult& result) { gui::showNotices(this, result); }
 
 }  // namespace orvalle::gui

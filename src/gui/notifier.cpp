@@ -39,4 +39,12 @@ std::unique_ptr<Notifier> Notifier::install(std::unique_ptr<Notifier> notifier) 
   return notifier;
 }
 
+void showNotices(QWidget* parent, const app::CommandResult& result) {
+  for (const app::Notice& notice : result.notices) {
+    Notifier::instance().inform(
+        parent, QString::fromUtf8(notice.text.data(), static_cast<qsizetype>(notice.text.size())),
+        notice.beep);
+  }
+}
+
 }  // namespace orvalle::gui

@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include "app/command_result.h"
+
 class QWidget;
 
 namespace orvalle::gui {
@@ -34,5 +36,9 @@ class Notifier {
   // it replaces.
   static std::unique_ptr<Notifier> install(std::unique_ptr<Notifier> notifier);
 };
+
+// Shows the notices of a command in order, each as an information box
+// (with the warning beep where the notice asks for it).
+void showNotices(QWidget* parent, const app::CommandResult& result);
 
 }  // namespace orvalle::gui

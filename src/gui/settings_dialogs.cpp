@@ -46,10 +46,7 @@ void choose(QComboBox* list, const std::string& cp932Text) {
 // Shows the notices of a dialog command, unless it ended because the user
 // answered No (the question was the answer already).
 void showResult(QWidget* parent, const app::CommandResult& result, bool declined) {
-  if (declined) return;
-  for (const app::Notice& notice : result.notices) {
-    Notifier::instance().inform(parent, fromUtf8(notice.text), notice.beep);
-  }
+  if (!declined) showNotices(parent, result);
 }
 
 }  // namespace

@@ -49,9 +49,7 @@ void UnprocessedYearDialog::accept() {
   std::vector<std::string> days;
   const app::CommandResult listed = m_session.unprocessedDays(year, days);
   if (!listed) {
-    for (const app::Notice& notice : listed.notices) {
-      Notifier::instance().inform(this, fromUtf8(notice.text), notice.beep);
-    }
+    showNotices(this, listed);
     return;
   }
   UnprocessedListDialog list(year, days, this);
