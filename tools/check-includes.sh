@@ -19,6 +19,7 @@ allowed=(
   'analysis/grid6_cells\.h'
   'betting/combination_grids\.h'
   'output/results_panel\.h'
+  'output/analysis_sheet\.h'
 )
 
 # The core's layers are its folders.

@@ -8,7 +8,7 @@ packages=(
   libsimpleini-dev libcli11-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   liblhasa-dev jlha-utils
-  qt6-base-dev libgl-dev qt6-translations-l10n fonts-noto-cjk
+  qt6-base-dev libgl-dev qt6-translations-l10n fonts-noto-cjk fonts-ipafont-gothic poppler-utils
 )
 
 missing=()

@@ -12,9 +12,10 @@ namespace orvalle::gui {
 namespace {
 
 QStringList gridFamilies() {
-  static const QStringList families = {
-      QStringLiteral("ＭＳ ゴシック"), QStringLiteral("Noto Sans Mono CJK JP"),
-      QFontDatabase::systemFont(QFontDatabase::FixedFont).family(), QStringLiteral("monospace")};
+  static const QStringList families = {QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"),
+                                       QStringLiteral("Noto Sans Mono CJK JP"),
+                                       QFontDatabase::systemFont(QFontDatabase::FixedFont).family(),
+                                       QStringLiteral("monospace")};
   return families;
 }
 

@@ -28,9 +28,12 @@ std::string toUtf8(const QString& text);
 // desktop colours (tool-tip background, the grid's font colour).
 QColor toQColor(model::Colour colour, const QPalette& palette);
 
-// The fixed-pitch font of the grids and the race list: "ＭＳ ゴシック" where
-// it exists, else "Noto Sans Mono CJK JP", else the system's monospace font;
-// `pixelSize` high, bold when asked.
+// The fixed-pitch font of the grids, the race list and the printed sheets:
+// "ＭＳ ゴシック" where it exists, else "IPAGothic" (the same widths), else
+// "Noto Sans Mono CJK JP", else the system's monospace font; `pixelSize`
+// high, bold when asked. IPAGothic comes first on Linux also because it maps
+// every kanji to a glyph of its own: PDF files written with it give their
+// text back unchanged.
 QFont fixedPitchFont(int pixelSize, bool bold = false);
 
 // The same family list at a point size (the detailed race card); a size of

@@ -2,6 +2,8 @@
 //   orvalle [--home DIR] [--day DAY]
 // opens the main window on the home folder (as orvalle-cli resolves it),
 // with DAY (yyyymmdd or yyyy年mm月dd日) chosen when given.
+//   orvalle --print-pdf DAY FILE [--home DIR]
+// writes the analysis sheets of DAY to the PDF file FILE without a window.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QLibraryInfo>
@@ -10,16 +12,64 @@
 #include <QTranslator>
 
 #include <cstdio>
+#include <string_view>
+#include <vector>
 
+#include "app/day_session.h"
 #include "app/startup.h"
 #include "app/user_input.h"
 #include "gui_text.h"
 #include "main_window.h"
 #include "notifier.h"
 #include "screenshots.h"
+#include "sheet_printing.h"
 #include "store/error.h"
 
+namespace {
+
+// Whether the arguments ask for a run without a window: it then needs no
+// display, whatever the environment says.
+bool runsWithoutWindow(int argc, char* argv[]) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view argument = argv[i];
+    if (argument == "--print-pdf" || argument.starts_with("--print-pdf=")) return true;
+  }
+  return false;
+}
+
+// --print-pdf: loads the day, compares its races and writes the sheets.
+int printPdf(const orvalle::app::Home& home, const QString& day, const QString& file) {
+  using namespace orvalle;
+  const app::Input stem = app::dayInput(gui::toUtf8(day));
+  if (!stem) {
+    std::fprintf(stderr, "%s\n", stem.status.message().c_str());
+    return 1;
+  }
+  try {
+    app::DaySession session(home);
+    app::CommandResult result = session.loadDay(stem.value, app::AfterLoading::kCompare);
+    std::vector<output::SheetPage> pages;
+    if (result) result.append(session.analysisSheets(pages));
+    if (!result) {
+      std::fprintf(stderr, "%s\n", result.text().c_str());
+      return 1;
+    }
+    const QString error = gui::writeSheetsPdf(pages, file);
+    if (!error.isEmpty()) {
+      std::fprintf(stderr, "%s\n", gui::toUtf8(error).c_str());
+      return 1;
+    }
+  } catch (const Error& error) {
+    std::fprintf(stderr, "%s\n", error.what());
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+  if (runsWithoutWindow(argc, argv)) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("orvalle"));
   QApplication::setApplicationDisplayName(QStringLiteral("Orvalle"));
@@ -48,7 +98,14 @@ int main(int argc, char* argv[]) {
       QStringLiteral("DIR"));
   parser.addOption(homeOption);
   parser.addOption(dayOption);
+  QCommandLineOption printPdfOption(
+      QStringLiteral("print-pdf"),
+      QStringLiteral("DAY の分析シートを PDF ファイルに書き出して終了します (引数: DAY FILE)"),
+      QStringLiteral("DAY"));
   parser.addOption(screenshotsOption);
+  parser.addOption(printPdfOption);
+  parser.addPositionalArgument(QStringLiteral("FILE"),
+                               QStringLiteral("--print-pdf の書き出し先 PDF ファイル"));
   parser.process(application);
 
   using namespace orvalle;
@@ -56,8 +113,22 @@ int main(int argc, char* argv[]) {
   try {
     home = app::startUp(gui::toUtf8(parser.value(homeOption)));
   } catch (const Error& error) {
-    gui::Notifier::instance().inform(nullptr, gui::fromUtf8(error.what()), true);
+    if (parser.isSet(printPdfOption)) {
+      std::fprintf(stderr, "%s\n", error.what());
+    } else {
+      gui::Notifier::instance().inform(nullptr, gui::fromUtf8(error.what()), true);
+    }
     return 1;
+  }
+
+  if (parser.isSet(printPdfOption)) {
+    const QStringList files = parser.positionalArguments();
+    if (files.size() != 1) {
+      std::fprintf(stderr,
+                   "--print-pdf DAY FILE: 書き出し先の PDF ファイルを1つ指定してください。\n");
+      return 2;
+    }
+    return printPdf(*home, parser.value(printPdfOption), files.front());
   }
 
   gui::MainWindow window(*home);

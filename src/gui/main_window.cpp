@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -17,6 +18,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
@@ -38,11 +40,15 @@
 #include "detailed_card.h"
 #include "dialogs.h"
 #include "grid_model.h"
+#include "grid_printer.h"
 #include "gui_text.h"
 #include "notifier.h"
+#include "print_preview.h"
+#include "printer_access.h"
 #include "progress_window.h"
 #include "results_panel_widget.h"
 #include "settings_dialogs.h"
+#include "sheet_printing.h"
 #include "store/cp932.h"
 #include "store/error.h"
 #include "unprocessed_dialogs.h"
@@ -127,6 +133,24 @@ void MainWindow::buildMenus() {
   unprocessed->setObjectName(QStringLiteral("N21"));
   unprocessed->setStatusTip(QStringLiteral("予想ファイル未作成の開催日をまとめて処理します"));
   connect(unprocessed, &QAction::triggered, this, &MainWindow::unprocessedData);
+  file->addSeparator();
+  QAction* print = file->addAction(QStringLiteral("印刷(&P)..."));
+  print->setObjectName(QStringLiteral("FilePrintItem"));
+  print->setStatusTip(QStringLiteral("全レースの分析結果を印刷します"));
+  connect(print, &QAction::triggered, this, &MainWindow::openPrintPreview);
+  QAction* printSetup = file->addAction(QStringLiteral("ﾌﾟﾘﾝﾀの設定(&R)..."));
+  printSetup->setObjectName(QStringLiteral("FilePrintSetupItem"));
+  printSetup->setStatusTip(QStringLiteral("プリンタの設定を行います"));
+  connect(printSetup, &QAction::triggered, this, &MainWindow::setUpPrinter);
+  QAction* pdf = file->addAction(QStringLiteral("PDFに保存(&D)..."));
+  pdf->setObjectName(QStringLiteral("PdfExportItem"));
+  pdf->setStatusTip(QStringLiteral("全レースの分析結果を1つのPDFファイルに保存します"));
+  connect(pdf, &QAction::triggered, this, [this] {
+    std::vector<output::SheetPage> pages;
+    if (!analysisSheets(pages)) return;
+    const QString path = saveSheetsPdf(this, pages, suggestedPdfPath());
+    if (!path.isEmpty()) statusBar()->showMessage(QStringLiteral("保存しました: %1").arg(path));
+  });
   file->addSeparator();
   QAction* exit = file->addAction(QStringLiteral("終了(&X)"));
   exit->setObjectName(QStringLiteral("ExitItem"));
@@ -452,6 +476,11 @@ QWidget* MainWindow::buildAnalysisPage() {
   m_countLabel->setObjectName(QStringLiteral("CtLabel"));
   top->addWidget(m_countLabel);
   top->addStretch(1);
+  QToolButton* printButton =
+      toolButton(page, QStringLiteral("SpeedButton13"), QStringLiteral("印刷"),
+                 QStringLiteral("２頭比較の結果を印刷します"));
+  connect(printButton, &QToolButton::clicked, this, &MainWindow::printComparisonGrid);
+  top->addWidget(printButton);
   layout->addLayout(top);
   m_summaryLabel = new QLabel(page);
   m_summaryLabel->setObjectName(QStringLiteral("ShukeiLabel"));
@@ -472,6 +501,10 @@ QWidget* MainWindow::buildAnalysisPage() {
   };
   m_grid6 = addGrid(QStringLiteral("StringGrid6"), m_grid6Model, QStringLiteral("２頭比較"),
                     "MenuItem3", QStringLiteral("比較結果をｸﾘｯﾌﾟﾎﾞｰﾄﾞへｺﾋﾟｰ(&C)"));
+  auto* printGridItem = new QAction(QStringLiteral("比較結果を印刷(&P)"), m_grid6);
+  printGridItem->setObjectName(QStringLiteral("N20"));
+  connect(printGridItem, &QAction::triggered, this, &MainWindow::printComparisonGrid);
+  m_grid6->addAction(printGridItem);
   m_grid7 = addGrid(QStringLiteral("StringGrid7"), m_grid7Model, QStringLiteral("比較詳細表"),
                     "MenuItem5", QStringLiteral("比較詳細表をｸﾘｯﾌﾟﾎﾞｰﾄﾞへｺﾋﾟｰ(&C)"));
   m_grid8 = addGrid(QStringLiteral("StringGrid8"), m_grid8Model, QStringLiteral("比較勝敗表"),
@@ -734,6 +767,76 @@ void MainWindow::copyComparisonGrid(QTableView* table) {
   if (!m_raceShown) return;
   const auto* gridModel = qobject_cast<const GridModel*>(table->model());
   QApplication::clipboard()->setText(fromCp932(model::clipboardText(captions, gridModel->view())));
+}
+
+bool MainWindow::analysisSheets(std::vector<output::SheetPage>& pages) {
+  try {
+    const app::CommandResult result = m_session->analysisSheets(pages);
+    showNotices(result);
+    return result.ok();
+  } catch (const Error& error) {
+    Notifier::instance().inform(this, fromUtf8(error.what()), true);
+    return false;
+  }
+}
+
+QString MainWindow::suggestedPdfPath() const {
+  const QString day = fromUtf8(m_session->loadedDay());
+  return QDir(QString::fromStdString(m_session->home().root().string()))
+      .filePath(day.isEmpty() ? QStringLiteral("orvalle.pdf") : day + QStringLiteral(".pdf"));
+}
+
+std::unique_ptr<PrintPreviewDialog> MainWindow::makePrintPreview() {
+  std::vector<output::SheetPage> pages;
+  if (!analysisSheets(pages)) return nullptr;
+  return std::make_unique<PrintPreviewDialog>(std::move(pages), m_session->settings(),
+                                              suggestedPdfPath(), this);
+}
+
+void MainWindow::openPrintPreview() {
+  if (m_runner->busy()) return;
+  if (std::unique_ptr<PrintPreviewDialog> preview = makePrintPreview()) preview->exec();
+}
+
+bool MainWindow::exportSheetsPdf(const QString& path) {
+  std::vector<output::SheetPage> pages;
+  if (!analysisSheets(pages)) return false;
+  const QString error = writeSheetsPdf(pages, path);
+  if (error.isEmpty()) return true;
+  Notifier::instance().inform(this, error, true);
+  return false;
+}
+
+void MainWindow::setUpPrinter() {
+  if (!PrinterAccess::instance().hasPrinter()) {
+    Notifier::instance().inform(this, QString::fromUtf8(kNoPrinterMessage), true);
+    return;
+  }
+  PrinterAccess::instance().setUp(this, PrinterAccess::printer());
+}
+
+void MainWindow::printComparisonGrid() {
+  const model::GridView& grid = m_grid6Model->view();
+  const analysis::ClipboardCopy check = analysis::grid6::clipboardCopy({}, grid);
+  if (!check.status) {
+    Notifier::instance().inform(this, fromUtf8(check.status.message()), true);
+    return;
+  }
+  PrinterAccess& access = PrinterAccess::instance();
+  if (!access.hasPrinter()) {
+    Notifier::instance().inform(this, QString::fromUtf8(kNoPrinterMessage), true);
+    return;
+  }
+  QPrinter& printer = PrinterAccess::printer();
+  printer.setPrintRange(QPrinter::AllPages);
+  printer.setPageOrientation(QPageLayout::Landscape);
+  if (!access.confirmPrint(this, printer, 0)) {
+    printer.setPageOrientation(QPageLayout::Portrait);
+    return;
+  }
+  const QString heading = m_edit1->text() + QStringLiteral(" vs ") + m_edit2->text();
+  const QString error = printGrid(printer, grid, heading, QStringLiteral("２頭比較"));
+  if (!error.isEmpty()) Notifier::instance().inform(this, error, true);
 }
 
 void MainWindow::compareAllRaces() {

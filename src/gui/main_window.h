@@ -4,6 +4,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 #include "app/day_session.h"
 #include "model/race_card.h"
@@ -24,6 +25,7 @@ class CombinationTab;
 class CommandRunner;
 class DetailedCardModel;
 class GridModel;
+class PrintPreviewDialog;
 class ProgressWindow;
 class ResultsPanelWidget;
 class UpDown;
@@ -69,10 +71,26 @@ class MainWindow : public QMainWindow {
   // when it closes. Nothing happens while a command runs.
   void openAcquisition();
 
+  // "印刷(&P)...": the preview of the loaded day's analysis sheets, shown
+  // modally; makePrintPreview builds it (nullptr after the message when no
+  // day is loaded).
+  void openPrintPreview();
+  std::unique_ptr<PrintPreviewDialog> makePrintPreview();
+  // Writes the loaded day's analysis sheets to the PDF file `path`; false
+  // after its message when there is nothing to write or it failed.
+  bool exportSheetsPdf(const QString& path);
+  // "印刷" and "比較結果を印刷(&P)": the two-horse comparison grid on
+  // landscape pages, the two names atop every page.
+  void printComparisonGrid();
+  // "ﾌﾟﾘﾝﾀの設定(&R)...".
+  void setUpPrinter();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  bool analysisSheets(std::vector<output::SheetPage>& pages);
+  QString suggestedPdfPath() const;
   void buildMenus();
   void buildToolBar();
   QWidget* buildCentralArea();

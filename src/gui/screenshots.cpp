@@ -13,6 +13,7 @@
 #include "command_runner.h"
 #include "main_window.h"
 #include "notifier.h"
+#include "print_preview.h"
 #include "settings_dialogs.h"
 
 namespace orvalle::gui {
@@ -153,6 +154,20 @@ bool takeScreenshots(MainWindow& window, const QString& day, const QString& fold
     std::printf("%s\n", qUtf8Printable(path));
     dialog->hide();
   }
+
+  // The first analysis sheet in the print preview, at its real size.
+  std::unique_ptr<PrintPreviewDialog> preview = window.makePrintPreview();
+  if (!preview) return false;
+  preview->pageView()->setZoom(100);
+  preview->resize(900, 1000);
+  preview->show();
+  settle();
+  const QString path = out.filePath(QStringLiteral("9-print-preview.png"));
+  if (!preview->grab().save(path, "PNG")) {
+    std::fprintf(stderr, "cannot write %s\n", qUtf8Printable(path));
+    return false;
+  }
+  std::printf("%s\n", qUtf8Printable(path));
   return true;
 }
 

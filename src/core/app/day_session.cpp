@@ -120,17 +120,31 @@ CommandResult DaySession::compareAllRaces(const ProgressCallback& progress,
   return result;
 }
 
-void DaySession::calculateCombinations() {
-  const double ceiling = m_settings.decimal(settings::kOddsCeiling);
+betting::UserSetting DaySession::activeUserSetting() {
   if (auto lines = betting::readUserSettingLines(m_home.userSetPath())) {
     m_userSettingLines = std::move(*lines);
   }
   const int index = m_options.userSettingIndex ? *m_options.userSettingIndex
                                                : m_settings.integer(settings::kUserSettingId);
-  const betting::UserSetting active =
-      betting::activeUserSetting(m_userSettingLines, index, m_popularityTrios);
+  return betting::activeUserSetting(m_userSettingLines, index, m_popularityTrios);
+}
+
+void DaySession::calculateCombinations() {
+  const double ceiling = m_settings.decimal(settings::kOddsCeiling);
+  const betting::UserSetting active = activeUserSetting();
   m_popularityTrios = active.popularityTrios;
   betting::calculateCombinations(*m_tables, ceiling, active);
+}
+
+CommandResult DaySession::analysisSheets(std::vector<output::SheetPage>& pages) {
+  pages.clear();
+  if (m_raceList.empty()) return CommandResult::failure("ﾃﾞｰﾀを読み込んでください。");
+  const std::string name = activeUserSetting().name;
+  pages.reserve(m_raceList.size());
+  for (size_t line = 0; line < m_raceList.size(); ++line) {
+    pages.push_back(output::analysisSheet(*m_tables, raceSlotOfLine(static_cast<int>(line)), name));
+  }
+  return {};
 }
 
 CommandResult DaySession::pickRunner(int runnerSlot) {

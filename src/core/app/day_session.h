@@ -14,10 +14,12 @@
 #include "app/command_result.h"
 #include "app/home.h"
 #include "app/settings.h"
+#include "betting/user_settings.h"
 #include "model/day_loader.h"
 #include "model/day_tables.h"
 #include "model/grid_view.h"
 #include "model/race_card.h"
+#include "output/analysis_sheet.h"
 #include "output/hit_report.h"
 #include "output/payout_import.h"
 #include "store/progress.h"
@@ -266,11 +268,24 @@ class DaySession {
   // last race of the race list as the current race, as the report's walk
   // through the races does. Throws orvalle::Error when the folder cannot be
   // created or a file cannot be written.
+  // The analysis sheets of the loaded day, as "印刷" lays them out: one page
+  // per race of the race list, in list order, the combination column headed
+  // by the name of the active user combination setting (the lines of
+  // "UserSet.usd" read afresh when the file exists, the line "UserSetting" /
+  // "SetID" or the session's userSettingIndex, as calculateCombinations
+  // takes them; no name when there is no line). Fails with "ﾃﾞｰﾀを読み込んで
+  // ください。" when the race list is empty. Throws orvalle::Error when the
+  // settings file exists but cannot be read.
+  CommandResult analysisSheets(std::vector<output::SheetPage>& pages);
+
   HitReportOutcome writeHitReport(output::HitReportKind kind, const ProgressCallback& progress = {},
                                   const CancelFlag* cancel = nullptr);
 
  private:
   ComparisonOutcome compare(ComparisonKind kind, analysis::ComparisonRequest request) const;
+  // The setting the combination calculation and the sheets take: the lines
+  // of "UserSet.usd" read afresh (a missing file keeps those read before).
+  betting::UserSetting activeUserSetting();
 
   Home m_home;
   SessionOptions m_options;

@@ -74,6 +74,8 @@ struct SheetPage {
 
   // The texts of the page in drawing order.
   std::vector<const SheetText*> texts() const;
+
+  bool operator==(const SheetPage&) const = default;
 };
 
 // The paper the sheet is laid out for: A4 portrait, 210 x 297 mm, printed
