@@ -68,7 +68,20 @@ inline constexpr Field kDistance{698, 4};
 inline constexpr Field kTrackCode{706, 2};
 inline constexpr Field kFirstPrize{714, 8};
 inline constexpr Field kFirstAddedPrize{810, 8};
+// Prize money of places 1-7 and added prize money of places 1-5: eight
+// digits each, one place after the other from the first.
+inline constexpr int kPrizePlaces = 7;
+inline constexpr int kAddedPrizePlaces = 5;
+constexpr Field prizeMoney(int place) {
+  return {kFirstPrize.position + kFirstPrize.length * (place - 1), kFirstPrize.length};
+}
+constexpr Field addedPrizeMoney(int place) {
+  return {kFirstAddedPrize.position + kFirstAddedPrize.length * (place - 1),
+          kFirstAddedPrize.length};
+}
 inline constexpr Field kStartTime{874, 4};
+inline constexpr Field kStartHours{874, 2};
+inline constexpr Field kStartMinutes{876, 2};
 inline constexpr Field kRegisteredRunners{882, 2};
 inline constexpr Field kStarters{884, 2};
 inline constexpr Field kFinishers{886, 2};
