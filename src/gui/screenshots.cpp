@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QComboBox>
 #include <QPixmap>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolButton>
@@ -158,6 +160,11 @@ bool takeScreenshots(MainWindow& window, const QString& day, const QString& fold
   // The first analysis sheet in the print preview, at its real size.
   std::unique_ptr<PrintPreviewDialog> preview = window.makePrintPreview();
   if (!preview) return false;
+  {
+    // 100% for the picture only: the user's zoom choice is not changed.
+    const QSignalBlocker blocker(preview->zoomChoice());
+    preview->zoomChoice()->setCurrentIndex(3);
+  }
   preview->pageView()->setZoom(100);
   preview->resize(900, 1000);
   preview->show();
