@@ -1,8 +1,8 @@
 #include "screenshots.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QComboBox>
+#include <QDir>
 #include <QPixmap>
 #include <QSignalBlocker>
 #include <QTabWidget>
