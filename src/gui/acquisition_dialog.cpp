@@ -86,6 +86,7 @@ class AcquisitionDialog::Observer final : public acquire::AcquisitionObserver {
   void listLine(const std::string& line) override {
     flushBeep();
     post([line](AcquisitionDialog* dialog) { dialog->m_list->addItem(fromUtf8(line)); });
+    if (m_dialog->m_recordHook) m_dialog->m_recordHook();
   }
   void buildText(const std::string& text) override {
     flushBeep();

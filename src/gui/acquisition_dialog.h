@@ -45,6 +45,12 @@ class AcquisitionDialog : public QDialog {
   // Replaces the folder dialog of "JVLink設定" (tests answer it this way).
   void setFolderChooser(FolderChooser chooser) { m_chooseFolder = std::move(chooser); }
 
+  // Called on the transfer's thread after each record listed, before the
+  // next is read; tests hold a transfer in its reading this way. Set it
+  // before a start only.
+  using RecordHook = std::function<void()>;
+  void setRecordHook(RecordHook hook) { m_recordHook = std::move(hook); }
+
   // True from a start until the transfer has ended and its thread is joined.
   bool transferRunning() const { return m_worker.joinable(); }
 
@@ -79,6 +85,7 @@ class AcquisitionDialog : public QDialog {
 
   app::Home m_home;
   FolderChooser m_chooseFolder;
+  RecordHook m_recordHook;
   std::unique_ptr<app::AcquireCommand> m_command;
   std::thread m_worker;
   std::atomic<bool> m_workerDone{true};  // the worker has returned from the transfer

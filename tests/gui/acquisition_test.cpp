@@ -3,21 +3,25 @@
 // transfer runs.
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 
 #include "acquire/acquisition.h"
+#include "acquire/past_run_construction.h"
 #include "acquisition_dialog.h"
 #include "app/settings.h"
 #include "app/startup.h"
@@ -114,6 +118,7 @@ class AcquisitionTest : public QObject {
     QCOMPARE(dialog->findChild<QLabel*>("Label9")->text(),
              QStringLiteral("過去走データを構築しました。"));
     QVERIFY(start->isEnabled());
+    QVERIFY(dialog->findChild<QListWidget*>("ListBox1")->count() > 0);
     QVERIFY(!lastTime(home).isEmpty());
     QCOMPARE(picker->text(), lastTime(home));
 
@@ -199,6 +204,85 @@ class AcquisitionTest : public QObject {
              acquire::AcquisitionOutcome::kCancelled);
     QCOMPARE(countOf(*notifier, fromUtf8(acquire::kCancelledMessage)), 1);
     QVERIFY(lastTime(home).isEmpty());
+  }
+
+  void cancelWhileReadingStopsAfterTheRecordAtHand() {
+    NotifierScope notifier;
+    TestHome dir(true);
+    const app::Home home = app::startUp(toUtf8(dir.path()));
+    setSource(home, fixtureSource());
+    MainWindow window(home);
+    AcquisitionDialog* dialog = openDialog(window);
+    dialog->findChild<QDateTimeEdit*>("DateTimePicker1")
+        ->setDateTime(QDateTime::fromString("2020/01/01 00:00:00", kPickerFormat));
+    // The transfer waits at its first record until the cancel is given.
+    QSemaphore reached;
+    QSemaphore proceed;
+    std::atomic<bool> held{false};
+    dialog->setRecordHook([&] {
+      if (held.exchange(true)) return;
+      reached.release();
+      proceed.acquire();
+    });
+    QSignalSpy ended(dialog, &AcquisitionDialog::transferEnded);
+    dialog->findChild<QPushButton*>("ButtonStart")->click();
+    QVERIFY(QTest::qWaitFor([&] { return reached.available() == 1; }, 60000));
+    notifier->answers = {true};
+    dialog->findChild<QPushButton*>("ButtonCancel")->click();
+    proceed.release();
+    QVERIFY(QTest::qWaitFor([&] { return ended.count() == 1; }, 60000));
+    QCOMPARE(ended.at(0).at(0).value<acquire::AcquisitionResult>().outcome,
+             acquire::AcquisitionOutcome::kCancelled);
+    QCOMPARE(countOf(*notifier, fromUtf8(acquire::kCancelledMessage)), 1);
+    QCOMPARE(dialog->findChild<QListWidget*>("ListBox1")->count(), 1);
+    QVERIFY(lastTime(home).isEmpty());
+  }
+
+  void missingSeDayFileStopsThePastRunConstruction() {
+    NotifierScope notifier;
+    // A source whose first day lacks the runners of one racecourse.
+    QTemporaryDir sourceDir;
+    std::filesystem::copy(toUtf8(fixtureSource()), toUtf8(sourceDir.path()),
+                          std::filesystem::copy_options::recursive);
+    QDir data(sourceDir.path() + QStringLiteral("/RACEDIFF"));
+    const QStringList names = data.entryList(QDir::Files, QDir::Name);
+    auto linesOf = [&](const QString& name) {
+      QFile file(data.filePath(name));
+      return file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QByteArrayList();
+    };
+    QByteArray dropped;  // date and racecourse of the first final race
+    for (const QString& name : names) {
+      for (const QByteArray& line : linesOf(name)) {
+        if (dropped.isEmpty() && line.startsWith("RA7")) dropped = line.mid(11, 10);
+      }
+    }
+    for (const QString& name : names) {
+      QByteArrayList kept;
+      for (const QByteArray& line : linesOf(name)) {
+        if (!(line.startsWith("SE") && line.mid(11, 10) == dropped)) kept.append(line);
+      }
+      QFile file(data.filePath(name));
+      QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+      file.write(kept.join('\n'));
+    }
+    QVERIFY(!dropped.isEmpty());
+    TestHome dir(true);
+    const app::Home home = app::startUp(toUtf8(dir.path()));
+    setSource(home, sourceDir.path());
+    MainWindow window(home);
+    AcquisitionDialog* dialog = openDialog(window);
+    dialog->findChild<QDateTimeEdit*>("DateTimePicker1")
+        ->setDateTime(QDateTime::fromString("2020/01/01 00:00:00", kPickerFormat));
+    QSignalSpy ended(dialog, &AcquisitionDialog::transferEnded);
+    dialog->findChild<QPushButton*>("ButtonStart")->click();
+    QVERIFY(QTest::qWaitFor([&] { return ended.count() == 1; }, 120000));
+    QTest::qWait(50);  // the last reports are queued behind the end
+    QCOMPARE(countOf(*notifier, fromUtf8(acquire::kIncompleteDataMessage)), 1);
+    QVERIFY(std::any_of(notifier->messages.begin(), notifier->messages.end(), [](const auto& m) {
+      return m.text == fromUtf8(acquire::kIncompleteDataMessage) && m.beep;
+    }));
+    QVERIFY(dialog->findChild<QLabel*>("Label9")->text() !=
+            fromUtf8(acquire::kConstructionDoneText));
   }
 };
 

@@ -6,7 +6,9 @@
 #include <QDialog>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSpinBox>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -16,6 +18,7 @@
 #include "command_runner.h"
 #include "gui_test_support.h"
 #include "gui_text.h"
+#include "store/record.h"
 
 using namespace orvalle;
 using namespace orvalle::gui;
@@ -164,6 +167,72 @@ class StartupTest : public QObject {
     QCOMPARE(notifier->messages.size(), size_t{1});
     QCOMPARE(notifier->messages[0].text, QStringLiteral("データが解凍できませんでした。"));
     QVERIFY(notifier->messages[0].beep);
+  }
+
+  void oddsArchiveMadeWithJlhaShowsOnTheLoadedDay() {
+    NotifierScope notifier;
+    TestHome dir;
+    MainWindow window(dir.home());
+    window.show();
+    QVERIFY(window.chooseDay(fixtureDays(window)[1]));
+    QVERIFY(waitForCommand(window));
+    // A JRDB standard-odds file of every race of the day: horse h at 10 + h.
+    const model::DayTables& tables = window.session().tables();
+    QByteArray text;
+    QString date;
+    for (size_t line = 0; line < window.session().raceList().size(); ++line) {
+      const std::string_view ra = tables.race(window.session().raceSlotOfLine(int(line)));
+      date = QString::fromLatin1(store::head::kRaceDate.in(ra).data(), 8);
+      const int runners = store::ra::kRegisteredRunners.numberIn(ra);
+      QByteArray record(955, ' ');
+      record.replace(0, 2, QByteArray(store::head::kRacecourseCode.in(ra).data(), 2));
+      record.replace(4, 6,
+                     QStringLiteral("%1%2%3%4")
+                         .arg(store::head::kMeeting.numberIn(ra) % 10)
+                         .arg(store::head::kDayOfMeeting.numberIn(ra) % 10)
+                         .arg(store::head::kRaceNumber.numberIn(ra), 2, 10, QChar('0'))
+                         .arg(runners, 2)
+                         .toLatin1());
+      for (int h = 1; h <= runners; ++h) {
+        record.replace(10 + 5 * (h - 1), 5,
+                       QStringLiteral("%1").arg(10.0 + h, 5, 'f', 1).toLatin1());
+      }
+      text += record + "\r\n";
+    }
+    const QString stem = date.mid(2);
+    QFile member(dir.path() + QStringLiteral("/Oz%1.txt").arg(stem));
+    QVERIFY(member.open(QIODevice::WriteOnly));
+    member.write(text);
+    member.close();
+    const QString archive = dir.path() + QStringLiteral("/OZ%1.lzh").arg(stem);
+    QProcess jlha;
+    jlha.setWorkingDirectory(dir.path());
+    jlha.start(QStringLiteral("jlha"),
+               {QStringLiteral("a"), archive, QFileInfo(member).fileName()});
+    QVERIFY2(jlha.waitForFinished(30000) && jlha.exitCode() == 0,
+             "jlha (jlha-utils) must be installed");
+
+    window.importPredictedOdds(archive);
+    QVERIFY(waitForCommand(window));
+    QVERIFY(waitForCommand(window));  // the day is loaded again
+    QCOMPARE(notifier->messages.size(), size_t{1});
+    QVERIFY(notifier->messages[0].text.startsWith(QStringLiteral("JRDB基準オッズデータを解凍し")));
+    const int slot = window.session().raceSlotOfLine(0);
+    QCOMPARE(window.session().tables().analysis(slot).predictedOdds[0], 11.0);
+    // The race card shows them: horse h's odds column reads 10 + h.
+    auto* card = window.findChild<QTableView*>("StringGrid4");
+    int oddsColumn = -1;
+    for (int column = 0; column < card->model()->columnCount(); ++column) {
+      if (card->model()->headerData(column, Qt::Horizontal).toString() == QStringLiteral("ｵｯｽﾞ")) {
+        oddsColumn = column;
+      }
+    }
+    QVERIFY(oddsColumn >= 0);
+    for (int row = 0; row < card->model()->rowCount(); ++row) {
+      const int horse = card->model()->index(row, 1).data().toString().trimmed().toInt();
+      QCOMPARE(card->model()->index(row, oddsColumn).data().toString().trimmed().toDouble(),
+               10.0 + horse);
+    }
   }
 
   void hitReportButtonsFollowTheMarkerFile() {
