@@ -3,13 +3,36 @@
 #include <CLI/CLI.hpp>
 
 #include <functional>
+#include <optional>
 #include <sstream>
 
+#include "app/home_lock.h"
 #include "cli_context.h"
 #include "commands.h"
 #include "store/error.h"
 
 namespace orvalle::cli {
+namespace {
+
+// What the chosen command does with the home; nullopt for a command that
+// does not touch one. Commands that load a day compare it and write its
+// predictions, so only these read the home alone.
+std::optional<app::HomeAccess> homeAccessOf(const CLI::App& app) {
+  const std::vector<CLI::App*> commands = app.get_subcommands();
+  if (commands.empty()) return std::nullopt;
+  const CLI::App& command = *commands.front();
+  const std::string& name = command.get_name();
+  if (name == "simulate") return std::nullopt;
+  if (name == "days" || name == "get" || name == "backtest") return app::HomeAccess::kRead;
+  if (name == "unprocessed" && command.count("--run") == 0) return app::HomeAccess::kRead;
+  if (name == "kaime") {
+    const std::vector<CLI::App*> actions = command.get_subcommands();
+    if (!actions.empty() && actions.front()->get_name() == "list") return app::HomeAccess::kRead;
+  }
+  return app::HomeAccess::kWrite;
+}
+
+}  // namespace
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   CliContext context{"", out, err};
@@ -40,6 +63,19 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   }
 
   try {
+    // The command holds the home for its whole run: alone when it writes.
+    std::optional<app::HomeLock> lock;
+    if (const std::optional<app::HomeAccess> access = homeAccessOf(app)) {
+      std::optional<app::Home> home;
+      try {
+        home.emplace(app::Home::resolve(context.homeOption));
+      } catch (const Error&) {
+        // No home folder can be named: the command says so itself.
+      }
+      if (home) {
+        lock.emplace(*home, *access, [&err] { err << app::kHomeBusyWaitingMessage << "\n"; });
+      }
+    }
     if (action) action();
     return kExitSuccess;
   } catch (const CommandFailed& failure) {

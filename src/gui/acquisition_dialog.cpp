@@ -21,6 +21,7 @@
 #include <string>
 #include <utility>
 
+#include "app/home_lock.h"
 #include "app/settings.h"
 #include "gui_text.h"
 #include "notifier.h"
@@ -241,6 +242,8 @@ void AcquisitionDialog::startTransfer() {
     Observer observer(this);
     acquire::AcquisitionResult result;
     try {
+      // The transfer holds the home alone for its whole run.
+      const app::HomeLock lock(m_home, app::HomeAccess::kWrite);
       result = command->run(fromText, setup, observer);
     } catch (const std::exception& error) {
       observer.beep();

@@ -4,6 +4,7 @@
 
 #include <exception>
 
+#include "app/home_lock.h"
 #include "progress_window.h"
 #include "store/error.h"
 
@@ -44,6 +45,8 @@ bool CommandRunner::start(const QString& upperLine, const QString& lowerLine, Jo
   m_worker = std::thread([this, job = std::move(job), report = std::move(report)] {
     app::CommandResult result;
     try {
+      std::optional<app::HomeLock> lock;
+      if (m_home) lock.emplace(*m_home, app::HomeAccess::kWrite);
       result = job(report, m_cancel);
     } catch (const Error& error) {
       result = app::CommandResult::failure(error.what());

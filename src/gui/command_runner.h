@@ -48,6 +48,10 @@ class CommandRunner : public QObject {
              bool cancellable = true);
 
   bool busy() const { return m_worker.joinable(); }
+
+  // The home the commands write: each holds it alone (app::HomeLock) for
+  // its run, so another program's command on the same home waits or fails.
+  void setHome(app::Home home) { m_home = std::move(home); }
   // Asks the running command to stop at its next step.
   void cancel() { m_cancel.cancel(); }
   // Cancels a running command and waits for it to end, without calling its
@@ -62,6 +66,7 @@ class CommandRunner : public QObject {
   void pollProgress();
 
   QPointer<ProgressWindow> m_window;
+  std::optional<app::Home> m_home;
   QTimer m_progressTimer;
   std::thread m_worker;
   CancelFlag m_cancel;

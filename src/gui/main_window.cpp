@@ -102,6 +102,7 @@ MainWindow::MainWindow(app::Home home, QWidget* parent)
       m_runner(new CommandRunner(m_progress, this)) {
   setObjectName(QStringLiteral("MainForm"));
   setWindowTitle(kCaption);
+  m_runner->setHome(m_session->home());
   buildMenus();
   buildToolBar();
   // The window keeps the size the user gave it (630 x 450 at first) even

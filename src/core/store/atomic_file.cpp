@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -49,10 +51,22 @@ class Descriptor {
 
 void injectAtomicWriteFaultForTesting(AtomicWriteFault fault) { t_fault = fault; }
 
+bool isTemporaryFileName(std::string_view name) {
+  if (name.size() < 2 || name.front() != '.') return false;
+  const size_t marker = name.rfind(kTemporaryMarker);
+  if (marker == std::string_view::npos || marker < 2) return false;
+  const std::string_view suffix = name.substr(marker + kTemporaryMarker.size());
+  return suffix.size() == 6 && std::all_of(suffix.begin(), suffix.end(), [](char c) {
+           return std::isalnum(static_cast<unsigned char>(c)) != 0;
+         });
+}
+
 Status writeFileAtomically(const std::filesystem::path& target, std::string_view content) {
   std::filesystem::path folder = target.parent_path();
   if (folder.empty()) folder = ".";
-  std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+  std::string pattern =
+      (folder / ("." + target.filename().string() + std::string(kTemporaryMarker) + "XXXXXX"))
+          .string();
 
   int fd = faultAt(AtomicWriteFault::kOpen) ? -1 : ::mkstemp(pattern.data());
   if (fd < 0) return failure(target, errno);

@@ -13,6 +13,12 @@ namespace orvalle::store {
 // file stays as it was, and the returned status carries the message.
 Status writeFileAtomically(const std::filesystem::path& target, std::string_view content);
 
+// The temporary file of a write to "name" is ".name" + kTemporaryMarker +
+// six letters or digits, in the target's folder. A killed program leaves it
+// behind; isTemporaryFileName recognises it so that it can be removed.
+inline constexpr std::string_view kTemporaryMarker = ".orvtmp-";
+bool isTemporaryFileName(std::string_view name);
+
 // As writeFileAtomically, but throws orvalle::Error on failure. For writers
 // whose failure ends the running command.
 void writeFileAtomicallyOrThrow(const std::filesystem::path& target, std::string_view content);
