@@ -8,14 +8,20 @@
 #include <utility>
 
 #include "store/cp932.h"
+#include "store/day_file_lines.h"
 #include "store/day_file_store.h"
 #include "store/fixed_width.h"
 #include "store/jvlink_messages.h"
+#include "store/race_date.h"
+#include "store/record.h"
 
 namespace orvalle::acquire {
 namespace {
 
 namespace fs = std::filesystem;
+
+// Records of impossible dates told one by one; the rest are counted.
+constexpr int kBadDatesTold = 5;
 using store::codes::jvLinkErrorMessage;
 using store::codes::JvLinkOperation;
 
@@ -224,6 +230,18 @@ void Transfer::readLoop() {
 }
 
 void Transfer::storeRecord(store::DayFileStore& store, const std::string& record) {
+  // A record of an impossible date names no day; it is skipped and told,
+  // the first few one by one, the rest counted at the end.
+  if (store::recordKindOf(record) &&
+      !store::codes::isValidDate(store::head::kRaceDate.numberIn(record))) {
+    if (++m_result.badDateRecords <= kBadDatesTold) {
+      m_observer.message(MessageKind::kWarning,
+                         "日付が正しくないため取り込みませんでした: " +
+                             cp932::toUtf8(store::head::kRecordKind.in(record)) + " " +
+                             cp932::toUtf8(store::head::kRaceKey.in(record)));
+    }
+    return;
+  }
   const std::optional<store::StoredRecord> stored = store.store(record);
   if (!stored) return;
   ++m_result.storedRecords;
@@ -235,6 +253,12 @@ void Transfer::storeRecord(store::DayFileStore& store, const std::string& record
 }
 
 void Transfer::finish() {
+  if (m_result.badDateRecords > kBadDatesTold) {
+    m_observer.message(MessageKind::kWarning,
+                       "日付が正しくないレコードをほかに" +
+                           std::to_string(m_result.badDateRecords - kBadDatesTold) +
+                           "件読み飛ばしました。");
+  }
   progress(ProgressBar::kDownload, 0);
   progress(ProgressBar::kRead, 0);
   const std::vector<std::string> days(m_resultDays.begin(), m_resultDays.end());

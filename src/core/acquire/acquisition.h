@@ -43,9 +43,10 @@ enum class AcquisitionOutcome {
 
 struct AcquisitionResult {
   AcquisitionOutcome outcome = AcquisitionOutcome::kFailed;
-  JvOpenCounts counts;    // JVOpen's out values
-  int filesRead = 0;      // files read to their end
-  int storedRecords = 0;  // records stored in day files (also unchanged ones)
+  JvOpenCounts counts;     // JVOpen's out values
+  int filesRead = 0;       // files read to their end
+  int storedRecords = 0;   // records stored in day files (also unchanged ones)
+  int badDateRecords = 0;  // records skipped for a date that is no calendar date
   // RA day file names (UTF-8) of the days that received a final RA record,
   // ascending.
   std::vector<std::string> resultDays;

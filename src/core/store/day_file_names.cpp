@@ -25,6 +25,7 @@ bool endsWithCaseInsensitive(std::string_view text, std::string_view suffix) {
 
 std::optional<std::string> dayStemOfDate(std::string_view yyyymmdd) {
   if (yyyymmdd.size() != 8 || !allDigits(yyyymmdd)) return std::nullopt;
+  if (!codes::isValidDate(toInt(yyyymmdd))) return std::nullopt;
   return std::string(yyyymmdd.substr(0, 4)) + "年" + std::string(yyyymmdd.substr(4, 2)) + "月" +
          std::string(yyyymmdd.substr(6, 2)) + "日";
 }
@@ -87,7 +88,10 @@ std::vector<std::string> listDays(const std::filesystem::path& dataFolder) {
     if (!cp932::isValidUtf8(name)) name = cp932::toUtf8(name);
     if (name.size() < 17) continue;
     std::string stem = name.substr(0, 17);
-    if (!dateOfDayStem(stem)) continue;
+    // Only a calendar date is a race day (a file named by a record of an
+    // impossible date is not listed).
+    const std::optional<std::string> date = dateOfDayStem(stem);
+    if (!date || !codes::isValidDate(toInt(*date))) continue;
     stems.push_back(std::move(stem));
   }
   std::sort(stems.begin(), stems.end(), std::greater<>());

@@ -1,5 +1,7 @@
 #include "acquire/acquisition.h"
 
+#include "store/day_file_names.h"
+
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -8,6 +10,7 @@
 #include "acquisition_test_support.h"
 #include "store/atomic_file.h"
 #include "store/cp932.h"
+#include "store/day_file_names.h"
 #include "store/fixed_width.h"
 #include "store/past_run_record.h"
 #include "store/record.h"
@@ -401,6 +404,31 @@ TEST_F(AcquisitionTest, RecordsTheAcquisitionDoesNotKeepNeverReachADayFile) {
   EXPECT_EQ(m_observer.with("list:"),
             (std::vector<std::string>{"list:作成済み:01R/02番/2024年01月06日中山.jvSEr"}));
   EXPECT_EQ(snapshotFiles(data()).size(), 1u);
+}
+
+TEST_F(AcquisitionTest, RecordsOfImpossibleDatesAreSkippedAndTold) {
+  RaceDay day{.races = 1};
+  std::vector<std::string> records = day.records();
+  const char* const kDates[] = {"99999999", "20241332", "00000000", "20230229",
+                                "2024010A", "20240230", "19991231"};
+  for (const char* date : kDates) {
+    records.push_back(RecordBuilder::ra(std::string(date) + "06010101", '7')
+                          .setNumber(store::ra::kRegisteredRunners, 1)
+                          .record());
+  }
+  records.push_back(RecordBuilder::se("2024133206010101", 1).record());
+  writeDataFile(racediff(), "20240106180000", "a.txt", records);
+  // A day file of an impossible date left by an older version is not a day.
+  orvalle::test::writeFile(data() / "2024年13月32日.jvRA", std::string(1270, ' ') + "\r\n");
+
+  AcquisitionResult result = acquire();
+  EXPECT_EQ(result.outcome, AcquisitionOutcome::kCompleted);
+  EXPECT_EQ(result.badDateRecords, 7);
+  const std::vector<std::string> warnings = m_observer.with("warning:");
+  ASSERT_EQ(warnings.size(), 6u);  // five told, then the count of the rest
+  EXPECT_NE(warnings[0].find("RA 9999999906010101"), std::string::npos) << warnings[0];
+  EXPECT_NE(warnings[5].find("2件"), std::string::npos) << warnings[5];
+  EXPECT_EQ(store::listDays(data()), (std::vector<std::string>{"2024年01月06日"}));
 }
 
 TEST_F(AcquisitionTest, HorseNamesKeepTheirCp932Characters) {
