@@ -87,10 +87,25 @@ TEST_F(KaimeCommandTest, QuotedNamesReadBack) {
   CliRun added = run({"kaime", "add", line});
   ASSERT_EQ(added.status, kExitSuccess) << added.err;
   EXPECT_NE(added.out.find("設定[本命, \"堅め\"]を保存しました。"), std::string::npos);
-  // Added again under the same name: the question.
-  CliRun again = run({"kaime", "add", line});
+  // Another setting under the same name: the question.
+  std::string other = line;
+  other.replace(other.rfind(",1,"), 3, ",0,");  // the popularity trios off
+  CliRun again = run({"kaime", "add", other});
   EXPECT_EQ(again.status, kExitFailure);
   EXPECT_EQ(again.err, "[本命, \"堅め\"]はすでに登録済みの名称です。上書きしますか?\n");
+}
+
+// A repeated add completes one that was broken off after its line was
+// written and before it was chosen: the same line is no conflict.
+TEST_F(KaimeCommandTest, RepeatingAnAddCompletesIt) {
+  ASSERT_EQ(run({"kaime", "add", kSecond}).status, kExitSuccess);
+  ASSERT_EQ(run({"kaime", "select", "0"}).status, kExitSuccess);  // the choice was lost
+  const std::string before = readFile(m_home / "UserSet.usd");
+  CliRun repeated = run({"kaime", "add", kSecond});
+  ASSERT_EQ(repeated.status, kExitSuccess) << repeated.err;
+  EXPECT_EQ(repeated.out.substr(0, repeated.out.find('\n')), "設定[二]を保存しました。");
+  EXPECT_EQ(readFile(m_home / "UserSet.usd"), before);
+  EXPECT_EQ(setId(), 1);
 }
 
 TEST_F(KaimeCommandTest, SelectAndDelete) {

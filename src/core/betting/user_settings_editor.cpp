@@ -172,6 +172,12 @@ SettingsChange UserSettingsEditor::save(const UserSetting& form, const Confirm& 
 
   const std::string nameUtf8 = cp932::toUtf8(setting.name);
   const int existing = indexOfName(setting.name);
+  // The same setting saved again (a command repeated after it was broken
+  // off between writing the line and choosing it) is no conflict: nothing
+  // is written and it is chosen as a new one would be.
+  if (existing >= 0 && m_lines[static_cast<size_t>(existing)] == userSettingLine(setting)) {
+    return {ChangeOutcome::kDone, "設定[" + nameUtf8 + "]を保存しました。", existing};
+  }
   if (existing >= 0) {
     std::string question = "[" + nameUtf8 + "]はすでに登録済みの名称です。上書きしますか?";
     if (!confirm || !confirm(question)) return {ChangeOutcome::kDeclined, std::move(question), 0};

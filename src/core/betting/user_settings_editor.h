@@ -84,7 +84,9 @@ class UserSettingsEditor {
   // です。上書きしますか?" and replaces that line in place on Yes, else
   // appends the line (the trimmed name, the trimmed axis texts, the partner
   // texts as chosen, the flag) and writes the file. A name holding CR, LF or
-  // NUL is refused. Throws orvalle::Error when the file cannot be written;
+  // NUL is refused. A line equal to the one it would write is no conflict:
+  // it is kept as it is and its index returned, with the message of a new
+  // setting. Throws orvalle::Error when the file cannot be written;
   // the working copy and the file then stay as they were.
   SettingsChange save(const UserSetting& form, const Confirm& confirm);
 
