@@ -53,6 +53,7 @@
 #include "store/error.h"
 #include "unprocessed_dialogs.h"
 #include "up_down.h"
+#include "window_place.h"
 
 namespace orvalle::gui {
 namespace {
@@ -522,9 +523,7 @@ QWidget* MainWindow::buildAnalysisPage() {
 void MainWindow::applyStartSettings() {
   app::Settings& settings = m_session->settings();
   try {
-    move(settings.integer(app::settings::kLocateLeft), settings.integer(app::settings::kLocateTop));
-    resize(settings.integer(app::settings::kLocateWidth),
-           settings.integer(app::settings::kLocateHeight));
+    restoreWindowPlace(*this, settings, kMainWindowPlace);
     m_ignoreDates->setChecked(settings.boolean(app::settings::kIgnorePastRunDates));
     m_compareAfterLoad->setChecked(settings.boolean(app::settings::kCompareAfterLoading));
     m_closeRaceList->setChecked(settings.boolean(app::settings::kCloseRaceList));
@@ -538,15 +537,7 @@ void MainWindow::applyStartSettings() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   m_runner->abandon();
-  try {
-    app::Settings& settings = m_session->settings();
-    settings.setInteger(app::settings::kLocateTop, y());
-    settings.setInteger(app::settings::kLocateLeft, x());
-    settings.setInteger(app::settings::kLocateWidth, width());
-    settings.setInteger(app::settings::kLocateHeight, height());
-  } catch (const Error& error) {
-    Notifier::instance().inform(this, fromUtf8(error.what()), false);
-  }
+  saveWindowPlace(*this, m_session->settings(), kMainWindowPlace);
   event->accept();
 }
 
@@ -818,9 +809,8 @@ void MainWindow::setUpPrinter() {
 
 void MainWindow::printComparisonGrid() {
   const model::GridView& grid = m_grid6Model->view();
-  const analysis::ClipboardCopy check = analysis::grid6::clipboardCopy({}, grid);
-  if (!check.status) {
-    Notifier::instance().inform(this, fromUtf8(check.status.message()), true);
+  if (const Status shown = analysis::grid6::comparisonShown(grid); !shown) {
+    Notifier::instance().inform(this, fromUtf8(shown.message()), true);
     return;
   }
   PrinterAccess& access = PrinterAccess::instance();

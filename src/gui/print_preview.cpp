@@ -22,6 +22,7 @@
 #include "printer_access.h"
 #include "sheet_printing.h"
 #include "store/error.h"
+#include "window_place.h"
 
 namespace orvalle::gui {
 namespace {
@@ -144,10 +145,7 @@ PrintPreviewDialog::PrintPreviewDialog(std::vector<output::SheetPage> pages,
   int zoomIndex = 1;
   try {
     zoomIndex = m_settings.integer(app::settings::kPrintZoom);
-    move(m_settings.integer(app::settings::kPrintLeft),
-         m_settings.integer(app::settings::kPrintTop));
-    resize(m_settings.integer(app::settings::kPrintWidth),
-           m_settings.integer(app::settings::kPrintHeight));
+    restoreWindowPlace(*this, m_settings, kPrintPreviewPlace);
   } catch (const Error& error) {
     Notifier::instance().inform(this, fromUtf8(error.what()), true);
   }
@@ -203,14 +201,7 @@ void PrintPreviewDialog::printPages(int first, int last) {
 void PrintPreviewDialog::savePdf() { saveSheetsPdf(this, m_pages, m_pdfName); }
 
 void PrintPreviewDialog::done(int result) {
-  try {
-    m_settings.setInteger(app::settings::kPrintTop, y());
-    m_settings.setInteger(app::settings::kPrintLeft, x());
-    m_settings.setInteger(app::settings::kPrintWidth, width());
-    m_settings.setInteger(app::settings::kPrintHeight, height());
-  } catch (const Error& error) {
-    Notifier::instance().inform(this, fromUtf8(error.what()), false);
-  }
+  saveWindowPlace(*this, m_settings, kPrintPreviewPlace);
   QDialog::done(result);
 }
 

@@ -50,7 +50,7 @@ struct UncomparedDay {
     app::Settings(dir.home().iniPath()).setBoolean(app::settings::kCompareAfterLoading, false);
     window = std::make_unique<MainWindow>(dir.home());
     window->show();
-    return window->chooseDay(fixtureDays(*window)[1]) && waitForCommand(*window);
+    return loadFinalDay(*window);
   }
 };
 
@@ -65,8 +65,7 @@ class ComparisonTest : public QObject {
     TestHome dir;
     MainWindow window(dir.home());
     window.show();
-    QVERIFY(window.chooseDay(fixtureDays(window)[1]));
-    QVERIFY(waitForCommand(window));
+    QVERIFY(loadFinalDay(window));
     auto* card = window.findChild<QTableView*>("StringGrid4");
     auto click = [&](int row) {
       QTest::mouseClick(card->viewport(), Qt::LeftButton, {},
@@ -118,8 +117,7 @@ class ComparisonTest : public QObject {
     NotifierScope notifier;
     TestHome dir;
     MainWindow window(dir.home());
-    QVERIFY(window.chooseDay(fixtureDays(window)[1]));
-    QVERIFY(waitForCommand(window));
+    QVERIFY(loadFinalDay(window));
     window.findChild<QToolButton*>("Search2Btn")->click();
     QCOMPARE(notifier->messages.size(), size_t{1});
     QCOMPARE(notifier->messages[0].text, QStringLiteral("２頭の馬名の入力をしてください。"));

@@ -66,4 +66,9 @@ QStringList fixtureDays(MainWindow& window) {
   return days;
 }
 
+bool loadFinalDay(MainWindow& window) {
+  const QStringList days = fixtureDays(window);
+  return days.size() > 1 && window.chooseDay(days[1]) && waitForCommand(window);
+}
+
 }  // namespace orvalle::gui::test

@@ -73,4 +73,8 @@ QStringList rowTexts(const QTableView* table, int row);
 // in its day files yet, the others are final.
 QStringList fixtureDays(MainWindow& window);
 
+// Chooses the newest final day of the fixture home (fixtureDays()[1]) and
+// waits until it is loaded and compared.
+bool loadFinalDay(MainWindow& window);
+
 }  // namespace orvalle::gui::test

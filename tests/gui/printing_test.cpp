@@ -104,8 +104,7 @@ class PrintingTest : public QObject {
     NotifierScope notifier;
     TestHome dir;
     MainWindow window(dir.home());
-    QVERIFY(window.chooseDay(fixtureDays(window)[1]));
-    QVERIFY(waitForCommand(window));
+    QVERIFY(loadFinalDay(window));
     std::vector<output::SheetPage> pages;
     QVERIFY(window.session().analysisSheets(pages).ok());
     const int races = static_cast<int>(window.session().raceList().size());
@@ -151,8 +150,7 @@ class PrintingTest : public QObject {
     QCOMPARE(notifier->messages[0].text, QStringLiteral("ﾃﾞｰﾀを読み込んでください。"));
     QVERIFY(notifier->messages[0].beep);
 
-    QVERIFY(window.chooseDay(fixtureDays(window)[1]));
-    QVERIFY(waitForCommand(window));
+    QVERIFY(loadFinalDay(window));
     notifier->messages.clear();
     PrinterScope printer(dir.path() + QStringLiteral("/none.pdf"), false);
     std::unique_ptr<PrintPreviewDialog> preview = window.makePrintPreview();
@@ -177,8 +175,7 @@ class PrintingTest : public QObject {
     NotifierScope notifier;
     TestHome dir;
     MainWindow window(dir.home());
-    QVERIFY(window.chooseDay(fixtureDays(window)[1]));
-    QVERIFY(waitForCommand(window));
+    QVERIFY(loadFinalDay(window));
     const int races = static_cast<int>(window.session().raceList().size());
     const QString file = dir.path() + QStringLiteral("/printed.pdf");
     PrinterScope printer(file, true);
@@ -206,8 +203,7 @@ class PrintingTest : public QObject {
     TestHome dir;
     MainWindow window(dir.home());
     window.show();
-    QVERIFY(window.chooseDay(fixtureDays(window)[1]));
-    QVERIFY(waitForCommand(window));
+    QVERIFY(loadFinalDay(window));
     // The first pair of runners with common opponents, picked on the race
     // card as a user does.
     app::DaySession& session = window.session();

@@ -174,8 +174,7 @@ class StartupTest : public QObject {
     TestHome dir;
     MainWindow window(dir.home());
     window.show();
-    QVERIFY(window.chooseDay(fixtureDays(window)[1]));
-    QVERIFY(waitForCommand(window));
+    QVERIFY(loadFinalDay(window));
     // A JRDB standard-odds file of every race of the day: horse h at 10 + h.
     const model::DayTables& tables = window.session().tables();
     QByteArray text;

@@ -183,10 +183,16 @@ std::string timeCell(std::string_view timeField) {
   return digits.substr(0, 1) + "." + digits.substr(1, 2) + "." + digits.substr(3, 1);
 }
 
-ClipboardCopy clipboardCopy(std::span<const std::string> captions, const model::GridView& grid) {
+Status comparisonShown(const model::GridView& grid) {
   if (grid.rows.size() <= 1 && store::trim(grid.cell(1, kDateA)).empty()) {
-    return {Status::failure("２頭比較を行ってください。"), {}};
+    return Status::failure("２頭比較を行ってください。");
   }
+  return Status::success();
+}
+
+ClipboardCopy clipboardCopy(std::span<const std::string> captions, const model::GridView& grid) {
+  Status shown = comparisonShown(grid);
+  if (!shown) return {std::move(shown), {}};
   return {Status::success(), model::clipboardText(captions, grid)};
 }
 

@@ -93,10 +93,14 @@ std::string positionCell(int position);
 // ".", characters 2-3, ".", character 4; the empty text when 0.
 std::string timeCell(std::string_view timeField);
 
+// Whether StringGrid6 shows a comparison: a grid of at most one data row
+// whose first cell is blank does not, and gives a failed status with
+// "２頭比較を行ってください。" (its copy and its print need one).
+Status comparisonShown(const model::GridView& grid);
+
 // The clipboard text of StringGrid6: `captions` (Label1 to Label4, Edit1,
-// Edit2) then the grid (model::clipboardText). A grid without a comparison
-// (at most one data row, whose first cell is blank) gives a failed status
-// with "２頭比較を行ってください。".
+// Edit2) then the grid (model::clipboardText); the failed status of
+// comparisonShown when the grid shows no comparison.
 ClipboardCopy clipboardCopy(std::span<const std::string> captions, const model::GridView& grid);
 
 }  // namespace orvalle::analysis::grid6

@@ -130,6 +130,11 @@ std::string countText(int value, const char* fmt, const std::string& empty) {
   return value < 1 ? empty : format(fmt, value);
 }
 
+// Two counts " 12 －   3", each "%<fmt>" or the blank form when below 1.
+std::string countPairText(int first, int second, const char* fmt, const std::string& empty) {
+  return countText(first, fmt, empty) + texts().countsDash + countText(second, fmt, empty);
+}
+
 // A rate x 100 as "%5.1f %", or the dash form when there is no rate.
 std::string rateText(double rate) {
   if (!(rate >= 0.0)) return texts().rateDash;
@@ -294,18 +299,12 @@ void drawRunner(Painter& p, const model::DayTables& tables, int raceSlot, int ru
          6);
   p.text(155, top + 80, std::string(se::kTrainerShortName.in(runner)), 6);
 
-  p.text(435, top + 5,
-         countText(a.winCount[k], "%3d", t.countBlank) + t.countsDash +
-             countText(a.lossCount[k], "%3d", t.countBlank),
-         8);
+  p.text(435, top + 5, countPairText(a.winCount[k], a.lossCount[k], "%3d", t.countBlank), 8);
   p.text(490, top + 40, rateText(a.winRate[k]), 8);
   p.text(460, top + 75, rankPairText(a.winRateRank[k], a.winCountReverseRank[k]), 8);
   p.text(620, top + 40, arrow(a.winRateRank[k], true), 8);
 
-  p.text(745, top + 5,
-         countText(a.winPoints[k], "%4d", t.pointsBlank) + t.countsDash +
-             countText(a.lossPoints[k], "%4d", t.pointsBlank),
-         8);
+  p.text(745, top + 5, countPairText(a.winPoints[k], a.lossPoints[k], "%4d", t.pointsBlank), 8);
   p.text(800, top + 40, rateText(a.pointWinRate[k]), 8);
   p.text(770, top + 75, rankPairText(a.pointWinRateRank[k], a.winPointsReverseRank[k]), 8);
   p.text(690, top + 40, arrow(a.pointWinRateRank[k], false), 8);
@@ -315,9 +314,7 @@ void drawRunner(Painter& p, const model::DayTables& tables, int raceSlot, int ru
   p.text(970, top + 60,
          a.predictedOddsRank[k] < 1 ? t.rankDash : format("%2d", a.predictedOddsRank[k]) + t.place,
          8);
-  p.text(1070, top + 10,
-         countText(a.expectedWinCount[k], "%3d", t.countBlank) + t.countsDash +
-             countText(a.upsetCount[k], "%3d", t.countBlank),
+  p.text(1070, top + 10, countPairText(a.expectedWinCount[k], a.upsetCount[k], "%3d", t.countBlank),
          8);
   p.text(1100, top + 60, rateText(a.upsetRate[k]), 8);
 

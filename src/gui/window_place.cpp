@@ -1,0 +1,27 @@
+#include "window_place.h"
+
+#include <QWidget>
+
+#include "gui_text.h"
+#include "notifier.h"
+#include "store/error.h"
+
+namespace orvalle::gui {
+
+void restoreWindowPlace(QWidget& window, app::Settings& settings, const WindowPlaceKeys& keys) {
+  window.move(settings.integer(keys.left), settings.integer(keys.top));
+  window.resize(settings.integer(keys.width), settings.integer(keys.height));
+}
+
+void saveWindowPlace(const QWidget& window, app::Settings& settings, const WindowPlaceKeys& keys) {
+  try {
+    settings.setInteger(keys.top, window.y());
+    settings.setInteger(keys.left, window.x());
+    settings.setInteger(keys.width, window.width());
+    settings.setInteger(keys.height, window.height());
+  } catch (const Error& error) {
+    Notifier::instance().inform(const_cast<QWidget*>(&window), fromUtf8(error.what()), false);
+  }
+}
+
+}  // namespace orvalle::gui

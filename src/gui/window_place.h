@@ -1,0 +1,33 @@
+#pragma once
+
+#include "app/settings.h"
+
+class QWidget;
+
+namespace orvalle::gui {
+
+// The four settings that keep a window's place and size.
+struct WindowPlaceKeys {
+  const app::SettingKey& top;
+  const app::SettingKey& left;
+  const app::SettingKey& width;
+  const app::SettingKey& height;
+};
+
+// The main window's place ("locate") and the print preview's ("Printlocate").
+inline constexpr WindowPlaceKeys kMainWindowPlace{
+    app::settings::kLocateTop, app::settings::kLocateLeft, app::settings::kLocateWidth,
+    app::settings::kLocateHeight};
+inline constexpr WindowPlaceKeys kPrintPreviewPlace{
+    app::settings::kPrintTop, app::settings::kPrintLeft, app::settings::kPrintWidth,
+    app::settings::kPrintHeight};
+
+// Moves and sizes `window` as the settings say. Throws orvalle::Error when
+// the settings file cannot be read.
+void restoreWindowPlace(QWidget& window, app::Settings& settings, const WindowPlaceKeys& keys);
+
+// Writes the window's place and size; a failure is told (without the beep)
+// and the window closes all the same.
+void saveWindowPlace(const QWidget& window, app::Settings& settings, const WindowPlaceKeys& keys);
+
+}  // namespace orvalle::gui
