@@ -11,6 +11,7 @@
 #include "output/processed_days.h"
 #include "sim/simulator.h"
 #include "store/day_file_names.h"
+#include "support/replay_source.h"
 #include "support/simulated_home.h"
 #include "support/temp_dir.h"
 
@@ -178,6 +179,24 @@ TEST_F(DayCommandsTest, UnprocessedDaysShrinkAsDaysAreProcessed) {
   CliRun none = run({"unprocessed", year});
   EXPECT_EQ(none.status, 1);
   EXPECT_NE(none.err.find(year + "年の未処理データはありません。"), std::string::npos);
+}
+
+// A command reads what it needs before its first write: settings files
+// that exist but cannot be read fail `analyze` with nothing written.
+TEST_F(DayCommandsTest, UnreadableSettingsFailAnalyzeBeforeItWrites) {
+  for (const char* file : {"UserSet.usd", "orvalle.ini"}) {
+    SCOPED_TRACE(file);
+    SetUp();
+    std::filesystem::remove(home() / file);
+    std::filesystem::create_directories(home() / file);  // there, but no readable file
+    const auto before = test::snapshotFiles(home());
+    CliRun result = run({"analyze", lastDay()});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find(file), std::string::npos) << result.err;
+    auto after = test::snapshotFiles(home());
+    after.erase("orvalle.lock");  // the command's own lock, left empty
+    EXPECT_EQ(after, before);
+  }
 }
 
 TEST_F(DayCommandsTest, UnprocessedNeedsTheComparisonAfterLoading) {

@@ -11,6 +11,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::readFile;
+using test::writeFile;
 
 class KaimeCommandTest : public ::testing::Test {
  protected:
@@ -93,6 +94,20 @@ TEST_F(KaimeCommandTest, QuotedNamesReadBack) {
   CliRun again = run({"kaime", "add", other});
   EXPECT_EQ(again.status, kExitFailure);
   EXPECT_EQ(again.err, "[本命, \"堅め\"]はすでに登録済みの名称です。上書きしますか?\n");
+}
+
+// A damaged line of the file (a stray CR, a NUL) does not stop later
+// changes, and its bytes stay as they were.
+TEST_F(KaimeCommandTest, ADamagedLineDoesNotBlockChanges) {
+  const std::string damaged("\x89\xF3,\x8F\x9F\x97\xA6,1\0x,", 12);
+  // Lines 0 "stray", 1 the damaged one; the add makes line 2.
+  writeFile(m_home / "UserSet.usd", "stray\r" + damaged + "\r\n");
+  CliRun added = run({"kaime", "add", kSecond});
+  ASSERT_EQ(added.status, kExitSuccess) << added.err;
+  EXPECT_NE(readFile(m_home / "UserSet.usd").find(damaged + "\r\n"), std::string::npos);
+  CliRun removed = run({"kaime", "delete", "0"});
+  ASSERT_EQ(removed.status, kExitSuccess) << removed.err;
+  EXPECT_NE(readFile(m_home / "UserSet.usd").find(damaged + "\r\n"), std::string::npos);
 }
 
 // A repeated add completes one that was broken off after its line was

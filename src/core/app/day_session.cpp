@@ -93,6 +93,10 @@ CommandResult DaySession::importPredictedOdds(const std::filesystem::path& archi
 CommandResult DaySession::compareAllRaces(const ProgressCallback& progress,
                                           const CancelFlag* cancel) {
   if (m_raceList.empty()) return CommandResult::failure(std::string(model::kDayNotLoadedMessage));
+  // Everything the command reads comes before its first write: a settings
+  // file that cannot be read fails it with nothing written.
+  const double ceiling = m_settings.decimal(settings::kOddsCeiling);
+  const betting::UserSetting active = activeUserSetting();
 
   analysis::AllRaceOptions options;
   options.seiFolder = m_home.seiFolder();
@@ -116,7 +120,7 @@ CommandResult DaySession::compareAllRaces(const ProgressCallback& progress,
     (void)output::writePredictions(*m_tables, m_home.root(), m_home.seiFolder(),
                                    static_cast<int>(m_raceList.size()));
   }
-  calculateCombinations();
+  applyCombinations(ceiling, active);
   return result;
 }
 
@@ -131,9 +135,12 @@ betting::UserSetting DaySession::activeUserSetting() {
 
 void DaySession::calculateCombinations() {
   const double ceiling = m_settings.decimal(settings::kOddsCeiling);
-  const betting::UserSetting active = activeUserSetting();
+  applyCombinations(ceiling, activeUserSetting());
+}
+
+void DaySession::applyCombinations(double oddsCeiling, const betting::UserSetting& active) {
   m_popularityTrios = active.popularityTrios;
-  betting::calculateCombinations(*m_tables, ceiling, active);
+  betting::calculateCombinations(*m_tables, oddsCeiling, active);
 }
 
 CommandResult DaySession::analysisSheets(std::vector<output::SheetPage>& pages) {

@@ -286,6 +286,8 @@ class DaySession {
   // The setting the combination calculation and the sheets take: the lines
   // of "UserSet.usd" read afresh (a missing file keeps those read before).
   betting::UserSetting activeUserSetting();
+  // The combination calculation with settings read before.
+  void applyCombinations(double oddsCeiling, const betting::UserSetting& active);
 
   Home m_home;
   SessionOptions m_options;

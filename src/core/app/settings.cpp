@@ -117,10 +117,10 @@ class IniData {
 
   // Loads the bytes; a UTF-8 signature in front is dropped, so that the
   // first section is not lost.
-  void load(std::string_view bytes) {
+  void load(std::string_view bytes, const std::filesystem::path& path) {
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
     if (m_ini.LoadData(bytes.data(), bytes.size()) < 0) {
-      throw Error("設定ファイルを読み込めませんでした");
+      throw Error("設定ファイルを読み込めませんでした: " + path.string());
     }
   }
 
@@ -189,16 +189,13 @@ std::string storedTextValue(std::string_view text) {
 Settings::Settings(std::filesystem::path iniPath) : m_path(std::move(iniPath)) {}
 
 std::optional<std::string> Settings::storedValue(const SettingKey& key) const {
-  try {
-    std::optional<std::string> bytes = store::readFileBytes(m_path);
-    if (!bytes) return std::nullopt;
-    IniData data;
-    data.load(*bytes);
-    return data.value(key);
-  } catch (const Error&) {
-    // An unreadable settings file reads as defaults.
-    return std::nullopt;
-  }
+  // A file that cannot be read is an error: its defaults could undo what
+  // the user set (an option that forbids writing predictions).
+  std::optional<std::string> bytes = store::readFileBytes(m_path);
+  if (!bytes) return std::nullopt;
+  IniData data;
+  data.load(*bytes, m_path);
+  return data.value(key);
 }
 
 void Settings::store(const SettingKey& key, std::string_view value) {
@@ -210,7 +207,7 @@ void Settings::store(const SettingKey& key, std::string_view value) {
   // every other setting. readFileBytes throws for it.
   std::optional<std::string> bytes = store::readFileBytes(m_path);
   IniData data;
-  if (bytes) data.load(*bytes);
+  if (bytes) data.load(*bytes, m_path);
   data.set(key, value);
   store::writeFileAtomicallyOrThrow(m_path, data.bytes());
 }

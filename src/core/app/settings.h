@@ -116,8 +116,9 @@ std::string storedTextValue(std::string_view text);
 // The settings file "orvalle.ini" of the home. Every read opens the file
 // afresh; every change rewrites it at once, atomically, as plain "key=value"
 // lines ended by CR LF with CP932 values. Sections and keys the program does
-// not know are kept. A missing or unreadable file, or a missing key, reads
-// the key's default.
+// not know are kept. A missing file or a missing key reads the key's
+// default; a file that exists but cannot be read is an error naming it
+// (orvalle::Error from every read), never the defaults.
 class Settings {
  public:
   explicit Settings(std::filesystem::path iniPath);

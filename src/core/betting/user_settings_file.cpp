@@ -13,8 +13,10 @@ std::optional<std::vector<std::string>> readUserSettingLines(const std::filesyst
 
 void writeUserSettingLines(const std::filesystem::path& path,
                            const std::vector<std::string>& lines) {
+  // Line breaks would make two settings of one. Other bytes of a stored
+  // line (a NUL that ends its reading) are written back as they were read.
   for (const std::string& line : lines) {
-    if (line.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) {
+    if (line.find_first_of("\r\n") != std::string::npos) {
       throw Error("改行を含む設定は書き込めません: " + path.string());
     }
   }

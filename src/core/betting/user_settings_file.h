@@ -17,8 +17,8 @@ std::optional<std::vector<std::string>> readUserSettingLines(const std::filesyst
 
 // Writes the lines, each ended by CR LF, atomically (no line gives an empty
 // file). Throws orvalle::Error on failure; the old file then stays. Throws
-// orvalle::Error without writing when a line holds CR, LF or NUL, which
-// would not read back as one line.
+// orvalle::Error without writing when a line holds CR or LF, which would
+// not read back as one line.
 void writeUserSettingLines(const std::filesystem::path& path,
                            const std::vector<std::string>& lines);
 

@@ -11,7 +11,13 @@ namespace orvalle::store {
 
 std::optional<std::string> readFileBytes(const std::filesystem::path& path) {
   std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) return std::nullopt;
+  if (!std::filesystem::exists(path, ec)) {
+    // Only a file that is not there is missing; one whose folder cannot be
+    // searched is unreadable.
+    if (ec)
+      throw Error("ファイルを読み込めませんでした: " + path.string() + " (" + ec.message() + ")");
+    return std::nullopt;
+  }
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     throw Error("ファイルを読み込めませんでした: " + path.string() + " (" + std::strerror(errno) +

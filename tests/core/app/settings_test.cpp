@@ -231,11 +231,16 @@ TEST(SettingsTest, AFailedWriteLeavesTheOldFile) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
-TEST(SettingsTest, AnUnreadableFileReadsDefaultsAndIsNotReplaced) {
+TEST(SettingsTest, AnUnreadableFileIsAnErrorAndIsNotReplaced) {
   TempDir dir;
   fs::create_directories(dir / "orvalle.ini");  // exists, cannot be read as a file
   Settings settings(dir / "orvalle.ini");
-  EXPECT_EQ(settings.integer(settings::kPastRunPeriod), 1826);
+  try {
+    (void)settings.integer(settings::kPastRunPeriod);
+    ADD_FAILURE() << "the defaults were read";
+  } catch (const Error& error) {
+    EXPECT_NE(std::string(error.what()).find((dir / "orvalle.ini").string()), std::string::npos);
+  }
   EXPECT_THROW(settings.setInteger(settings::kPastRunPeriod, 400), Error);
   EXPECT_TRUE(fs::is_directory(dir / "orvalle.ini"));
 }
