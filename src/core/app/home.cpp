@@ -4,6 +4,7 @@
 #include <system_error>
 #include <utility>
 
+#include "store/atomic_file.h"
 #include "store/error.h"
 #include "store/text_file.h"
 
@@ -63,9 +64,7 @@ Home::Home(fs::path root) : m_root(std::move(root)) {}
 void Home::ensureRoot() const {
   std::error_code ec;
   if (fs::is_directory(m_root, ec)) return;
-  fs::create_directories(m_root, ec);
-  if (ec) throw folderError(m_root, ec.message());
-  if (!fs::is_directory(m_root, ec)) throw folderError(m_root, "フォルダではありません");
+  store::createFoldersDurably(m_root);
 }
 
 fs::path Home::ensureFolder(std::string_view name) const {
@@ -78,6 +77,8 @@ fs::path Home::ensureFolder(std::string_view name) const {
   }
   fs::create_directory(folder, ec);
   if (ec) throw folderError(folder, ec.message());
+  // The new folder is durable before anything is written into it.
+  store::syncFolderOrThrow(m_root);
   return folder;
 }
 

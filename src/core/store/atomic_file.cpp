@@ -15,6 +15,20 @@ namespace {
 
 thread_local AtomicWriteFault t_fault = AtomicWriteFault::kNone;
 
+thread_local std::vector<std::filesystem::path>* t_syncedFolders = nullptr;
+
+// Syncs a folder, so that the names created, renamed or removed in it are
+// durable. False with errno set when it cannot be opened or synced.
+bool syncFolder(const std::filesystem::path& folder) {
+  if (t_syncedFolders != nullptr) t_syncedFolders->push_back(folder);
+  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const bool synced = dir >= 0 && ::fsync(dir) == 0;
+  const int error = errno;
+  if (dir >= 0) ::close(dir);
+  errno = error;
+  return synced;
+}
+
 bool faultAt(AtomicWriteFault stage) {
   if (t_fault != stage) return false;
   t_fault = AtomicWriteFault::kNone;
@@ -61,7 +75,23 @@ bool isTemporaryFileName(std::string_view name) {
          });
 }
 
-Status writeFileAtomically(const std::filesystem::path& target, std::string_view content) {
+Status writeFileAtomically(const std::filesystem::path& requested, std::string_view content) {
+  // A symbolic link stays a link: the file it names is replaced, where it is.
+  std::filesystem::path target = requested;
+  std::error_code ec;
+  if (std::filesystem::is_symlink(requested, ec)) {
+    target = std::filesystem::weakly_canonical(requested, ec);
+    if (ec) return failure(requested, ec.value());
+  }
+  // A file the user made read-only is not replaced (a rename would do it,
+  // the folder being writable). Write bits count, not access(2), which lets
+  // root write anything.
+  struct stat old {};
+  const bool exists = ::stat(target.c_str(), &old) == 0;
+  if (exists && (old.st_mode & 0222) == 0) {
+    return Status::failure("読み取り専用のファイルは書き換えません: " + requested.string());
+  }
+
   std::filesystem::path folder = target.parent_path();
   if (folder.empty()) folder = ".";
   std::string pattern =
@@ -79,8 +109,7 @@ Status writeFileAtomically(const std::filesystem::path& target, std::string_view
 
   // The replacement keeps the old file's permissions; a new file is 0644
   // rather than mkstemp's 0600.
-  struct stat old {};
-  mode_t mode = ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+  mode_t mode = exists ? (old.st_mode & 07777) : 0644;
   ::fchmod(file.get(), mode);
 
   const char* data = content.data();
@@ -101,13 +130,37 @@ Status writeFileAtomically(const std::filesystem::path& target, std::string_view
     return abandon(errno);
   }
 
-  // Make the rename itself durable.
-  int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-  if (dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
+  // Make the rename itself durable; until then the old file may come back.
+  if (!syncFolder(folder)) {
+    return Status::failure("フォルダを同期できませんでした: " + folder.string() + " (" +
+                           std::strerror(errno) + ")");
   }
   return Status::success();
+}
+
+void createFoldersDurably(const std::filesystem::path& folder) {
+  std::error_code ec;
+  if (folder.empty() || std::filesystem::is_directory(folder, ec)) return;
+  std::filesystem::path parent = folder.parent_path();
+  if (parent.empty()) parent = ".";
+  if (parent != folder) createFoldersDurably(parent);
+  if (!std::filesystem::create_directory(folder, ec) &&
+      (ec || !std::filesystem::is_directory(folder, ec))) {
+    throw Error("フォルダを作成できませんでした: " + folder.string() + " (" +
+                (ec ? ec.message() : std::string("同じ名前のファイルがあります")) + ")");
+  }
+  syncFolderOrThrow(parent);
+}
+
+void syncFolderOrThrow(const std::filesystem::path& folder) {
+  if (!syncFolder(folder)) {
+    throw Error("フォルダを同期できませんでした: " + folder.string() + " (" + std::strerror(errno) +
+                ")");
+  }
+}
+
+void recordFolderSyncsForTesting(std::vector<std::filesystem::path>* synced) {
+  t_syncedFolders = synced;
 }
 
 void writeFileAtomicallyOrThrow(const std::filesystem::path& target, std::string_view content) {

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string_view>
+#include <vector>
 
 #include "store/error.h"
 
@@ -9,8 +10,11 @@ namespace orvalle::store {
 
 // Replaces a file as a whole: the content goes to a temporary file in the same
 // folder, which is flushed, synced and renamed over the target; the folder is
-// synced afterwards. On any failure the temporary file is removed, the old
-// file stays as it was, and the returned status carries the message.
+// synced afterwards (a failed sync is a failure). On any failure the
+// temporary file is removed, the old file stays as it was, and the returned
+// status carries the message. A symbolic link is followed: the file it names
+// is replaced and the link kept. A file without write permission is not
+// replaced (a failure naming it).
 Status writeFileAtomically(const std::filesystem::path& target, std::string_view content);
 
 // The temporary file of a write to "name" is ".name" + kTemporaryMarker +
@@ -22,6 +26,21 @@ bool isTemporaryFileName(std::string_view name);
 // As writeFileAtomically, but throws orvalle::Error on failure. For writers
 // whose failure ends the running command.
 void writeFileAtomicallyOrThrow(const std::filesystem::path& target, std::string_view content);
+
+// Creates `folder` and its missing parents, syncing the folder that holds
+// each new one so that the new folder survives a power loss (files written
+// into it are durable only when it is). Throws orvalle::Error naming the
+// folder when it cannot be created or synced, or the name is taken by a
+// file.
+void createFoldersDurably(const std::filesystem::path& folder);
+
+// Syncs `folder` so that the names made or changed in it are durable.
+// Throws orvalle::Error naming it when it cannot be synced.
+void syncFolderOrThrow(const std::filesystem::path& folder);
+
+// Records the folders this thread syncs (after a rename and after creating
+// a folder) into `synced`; nullptr stops recording. For tests.
+void recordFolderSyncsForTesting(std::vector<std::filesystem::path>* synced);
 
 // The stages at which a test can make the next atomic write fail.
 enum class AtomicWriteFault { kNone, kOpen, kWrite, kSync, kRename };

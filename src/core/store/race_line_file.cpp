@@ -1,10 +1,13 @@
 #include "store/race_line_file.h"
 
+#include "store/atomic_file.h"
+
 #include <algorithm>
 #include <string_view>
 #include <system_error>
 #include <vector>
 
+#include "store/atomic_file.h"
 #include "store/error.h"
 #include "store/fixed_width.h"
 #include "store/text_file.h"
@@ -26,11 +29,7 @@ std::string fittedLine(std::string_view line, size_t lineLength) {
 void createFolderOf(const std::filesystem::path& path) {
   std::filesystem::path folder = path.parent_path();
   if (folder.empty()) return;
-  std::error_code ec;
-  std::filesystem::create_directories(folder, ec);
-  if (ec) {
-    throw Error("フォルダを作成できませんでした: " + folder.string() + " (" + ec.message() + ")");
-  }
+  createFoldersDurably(folder);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include "store/cp932.h"
 #include "store/error.h"
 #include "store/fixed_record_file.h"
+#include "store/race_line_file.h"
+#include "store/race_line_file.h"
 #include "store/text_file.h"
 #include "support/temp_dir.h"
 
@@ -70,6 +72,40 @@ TEST(AtomicFileTest, FailedWriteLeavesTheOldFileAndNoTemporaryFile) {
   EXPECT_EQ(files, 1u);
   EXPECT_TRUE(writeFileAtomically(target, "new\r\n"));
   EXPECT_EQ(readFile(target), "new\r\n");
+}
+
+TEST(AtomicFileTest, FilesTheUserMadeSpecialStaySo) {
+  TempDir dir;
+  namespace fs = std::filesystem;
+  // A read-only file is not replaced, and the failure names it.
+  writeFile(dir / "kept.ini", "old");
+  fs::permissions(dir / "kept.ini", fs::perms::owner_read | fs::perms::group_read);
+  Status status = writeFileAtomically(dir / "kept.ini", "new");
+  EXPECT_FALSE(status.ok());
+  EXPECT_NE(status.message().find("kept.ini"), std::string::npos);
+  EXPECT_EQ(readFile(dir / "kept.ini"), "old");
+
+  // A symbolic link stays one; the file it names gets the content.
+  writeFile(dir / "real" / "UserSet.usd", "old");
+  fs::create_symlink(dir / "real" / "UserSet.usd", dir / "UserSet.usd");
+  ASSERT_TRUE(writeFileAtomically(dir / "UserSet.usd", "new").ok());
+  EXPECT_TRUE(fs::is_symlink(dir / "UserSet.usd"));
+  EXPECT_EQ(readFile(dir / "real" / "UserSet.usd"), "new");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir / "real"), {}), 1);  // no temporary left
+}
+
+// A new folder is made durable in the folder that holds it before a file
+// goes into it; a file's rename is made durable in its own folder.
+TEST(AtomicFileTest, NewFoldersAreSyncedBeforeTheFilesInThem) {
+  TempDir dir;
+  std::vector<std::filesystem::path> synced;
+  recordFolderSyncsForTesting(&synced);
+  mergeRaceLines(dir / "SEI" / "2012" / "2012104711.kak", std::vector<std::string>{"line"}, 8);
+  recordFolderSyncsForTesting(nullptr);
+  const std::vector<std::filesystem::path> expected = {dir.path(), dir / "SEI",
+                                                       dir / "SEI" / "2012"};
+  EXPECT_EQ(synced, expected);
+  EXPECT_THROW(createFoldersDurably(dir / "SEI" / "2012" / "2012104711.kak" / "x"), Error);
 }
 
 TEST(AtomicFileTest, WriteIntoAMissingFolderFails) {
