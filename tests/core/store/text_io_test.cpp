@@ -5,7 +5,6 @@
 #include "store/error.h"
 #include "store/fixed_record_file.h"
 #include "store/race_line_file.h"
-#include "store/race_line_file.h"
 #include "store/text_file.h"
 #include "support/temp_dir.h"
 
