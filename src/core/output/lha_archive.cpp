@@ -234,7 +234,8 @@ uint16_t lhaCrc16(std::string_view bytes) {
 }
 
 LhaExtraction extractLhaArchive(const std::filesystem::path& archive,
-                                const std::filesystem::path& folder) {
+                                const std::filesystem::path& folder,
+                                const std::function<bool(std::string_view)>& wanted) {
   LhaExtraction result;
   std::optional<std::string> bytes = store::readFileBytes(archive);
   if (!bytes) {
@@ -255,6 +256,7 @@ LhaExtraction extractLhaArchive(const std::filesystem::path& archive,
   std::vector<Member> members;
   uint64_t budget = kMaxLhaExtractedBytes;
   std::vector<char> buffer(64 * 1024);
+  int memberCount = 0;
   while (true) {
     memory.awaitingHeader = true;
     memory.headerStart.reset();
@@ -262,6 +264,10 @@ LhaExtraction extractLhaArchive(const std::filesystem::path& archive,
     memory.awaitingHeader = false;
     if (header == nullptr) {
       if (!endsCleanly(memory)) result.damaged = true;
+      break;
+    }
+    if (++memberCount > kMaxLhaMembers) {
+      result.damaged = true;
       break;
     }
     if (std::string_view(header->compress_method) == LHA_COMPRESS_TYPE_DIR) continue;
@@ -273,12 +279,17 @@ LhaExtraction extractLhaArchive(const std::filesystem::path& archive,
       baseName = std::string(parts.back());
     }
     if (!name || escapesFolder(name->directory) || escapesFolder(name->file) || baseName.empty() ||
-        baseName == "." || baseName == ".." || hasControlCharacter(baseName)) {
+        baseName == "." || baseName == ".." || hasControlCharacter(name->directory) ||
+        hasControlCharacter(name->file)) {
       const char* parsed = header->filename != nullptr ? header->filename : "";
       result.refused.push_back(name ? shownName(*name) : cp932::toUtf8(parsed));
       continue;
     }
 
+    if (wanted && !wanted(diskName(baseName))) {
+      ++result.passedOver;  // passed over unread
+      continue;
+    }
     if (header->length > budget) {
       result.damaged = true;
       break;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,8 +23,13 @@ struct [[nodiscard]] LhaExtraction {
   // component, as stored (CP932 shown as UTF-8).
   std::vector<std::string> refused;
 
+  // Members passed over because the caller did not want them.
+  int passedOver = 0;
   // True when the archive was read in full and at least one file written.
   bool anythingExtracted() const { return !damaged && !extracted.empty(); }
+  // True when the archive was read in full and held at least one file
+  // member that was written or passed over.
+  bool anythingUnpacked() const { return !damaged && (!extracted.empty() || passedOver > 0); }
 };
 
 // Unpacks every file member of the archive into `folder` under the member's
@@ -39,11 +45,20 @@ struct [[nodiscard]] LhaExtraction {
 // written. Members larger than kMaxLhaExtractedBytes in total count as
 // damaged. Throws orvalle::Error when the archive exists but cannot be read,
 // or when a file cannot be written (files written before it stay, complete).
+//
+// `wanted`, when given, names the members to unpack by their file name on
+// disk: the others are passed over unread and neither listed nor written.
+// An archive of more than kMaxLhaMembers members counts as damaged, and so
+// does a stored name (directory or file) holding a control byte (it is
+// refused).
 LhaExtraction extractLhaArchive(const std::filesystem::path& archive,
-                                const std::filesystem::path& folder);
+                                const std::filesystem::path& folder,
+                                const std::function<bool(std::string_view diskName)>& wanted = {});
 
 // The most an archive may unpack to, all members together.
 inline constexpr uint64_t kMaxLhaExtractedBytes = 256ull * 1024 * 1024;
+// The most members an archive may hold (a predicted-odds archive holds a few).
+inline constexpr int kMaxLhaMembers = 1000;
 
 // The CRC-16 of LHA members (polynomial 0xA001, reflected, initial 0).
 uint16_t lhaCrc16(std::string_view bytes);

@@ -277,8 +277,13 @@ OddsImportResult importPredictedOdds(const OddsImportRequest& request) {
 
   removeLeftovers(archive,
                   {jrdbName, std::string(kKolTextFileName), std::string(kUnusedOddsFileName)});
-  LhaExtraction extraction = extractLhaArchive(archive, folder);
-  if (!extraction.anythingExtracted()) {
+  // Only the providers' files are unpacked: nothing else of the archive
+  // reaches the folder.
+  LhaExtraction extraction = extractLhaArchive(archive, folder, [&jrdbName](std::string_view name) {
+    return sameName(name, jrdbName) || sameName(name, kKolTextFileName) ||
+           sameName(name, kUnusedOddsFileName);
+  });
+  if (!extraction.anythingUnpacked()) {
     return failure(OddsImportOutcome::kNotUnpacked, std::string(kNotUnpackedMessage));
   }
   if (auto jrdbFile = unpackedFile(extraction, jrdbName)) {

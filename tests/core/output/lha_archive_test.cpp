@@ -93,8 +93,18 @@ TEST(LhaArchiveTest, EscapingNamesOfEveryFormAreRefused) {
   test::TempDir dir;
   const fs::path absolute = dir / "abs.txt";
   const std::vector<std::string> names = {
-      "../evil.txt", "..\\evil.txt", "a/../../evil.txt", "/evil.txt",
-      "\\evil.txt",  "C:evil.txt",   absolute.string(),  "..",
+      "../evil.txt",
+      "..\\evil.txt",
+      "a/../../evil.txt",
+      "/evil.txt",
+      "\\evil.txt",
+      "C:evil.txt",
+      absolute.string(),
+      "..",
+      // Control bytes anywhere in the stored name, a folder part included.
+      std::string("a\0/b.txt", 8),
+      std::string("b\0.txt", 6),
+      "c\x1F/d.txt",
   };
   for (const std::string& name : names) {
     SCOPED_TRACE(name);
@@ -107,6 +117,28 @@ TEST(LhaArchiveTest, EscapingNamesOfEveryFormAreRefused) {
     EXPECT_EQ(result.refused.size(), 1u);
     EXPECT_EQ(test::snapshotFiles(dir.path()), before);
   }
+}
+
+TEST(LhaArchiveTest, OnlyWantedMembersAreWrittenAndMembersAreCounted) {
+  test::TempDir dir;
+  std::vector<std::pair<std::string, std::string>> members;
+  for (int i = 0; i < 30; ++i) members.emplace_back("junk" + std::to_string(i) + ".txt", "x");
+  members.emplace_back("Oz060105.txt", oddsText());
+  writeFile(dir / "a.lzh", test::storedLhaArchive(members));
+  fs::create_directories(dir / "out");
+  LhaExtraction result = extractLhaArchive(
+      dir / "a.lzh", dir / "out", [](std::string_view name) { return name == "Oz060105.txt"; });
+  EXPECT_TRUE(result.anythingExtracted());
+  EXPECT_EQ(result.extracted, std::vector<std::string>{"Oz060105.txt"});
+  EXPECT_EQ(result.passedOver, 30);
+  EXPECT_EQ(test::snapshotFiles(dir / "out").size(), 1u);
+
+  // More members than any odds archive holds: damaged, nothing written.
+  members.assign(kMaxLhaMembers + 1, {"m.txt", "x"});
+  writeFile(dir / "many.lzh", test::storedLhaArchive(members));
+  LhaExtraction many = extractLhaArchive(dir / "many.lzh", dir / "many");
+  EXPECT_TRUE(many.damaged);
+  EXPECT_FALSE(fs::exists(dir / "many" / "m.txt"));
 }
 
 TEST(LhaArchiveTest, StoredNamesInCp932BecomeUtf8FileNames) {
@@ -172,6 +204,14 @@ TEST(LhaArchiveTest, ArchiveWithoutEndMarkIsComplete) {
 TEST(LhaArchiveTest, MissingOrEmptyArchiveExtractsNothing) {
   test::TempDir dir;
   EXPECT_TRUE(extractLhaArchive(dir / "none.lzh", dir.path()).damaged);
+  // An archive that cannot be looked up is not a missing one: the error
+  // names the cause.
+  try {
+    (void)extractLhaArchive(dir / (std::string(300, 'n') + ".lzh"), dir.path());
+    ADD_FAILURE() << "taken for a missing archive";
+  } catch (const Error& error) {
+    EXPECT_NE(std::string(error.what()).find("File name too long"), std::string::npos);
+  }
   writeFile(dir / "empty.lzh", "");
   LhaExtraction empty = extractLhaArchive(dir / "empty.lzh", dir.path());
   EXPECT_FALSE(empty.damaged);
