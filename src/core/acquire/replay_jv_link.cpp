@@ -170,8 +170,7 @@ void ReplayJvLink::open(Mode mode, std::vector<fs::path> files, int downloadCoun
   m_readErrorGiven = false;
   m_fileIndex = 0;
   m_fileLoaded = false;
-  m_fileBytes.clear();
-  m_offset = 0;
+  m_file.close();
   m_recordNumber = 0;
 }
 
@@ -230,15 +229,13 @@ int ReplayJvLink::jvStatus() {
 
 int ReplayJvLink::loadCurrentFile() {
   const fs::path& path = m_files[m_fileIndex];
-  try {
-    std::optional<std::string> bytes = store::readFileBytes(path);
-    if (!bytes) return kFileNotFound;
-    m_fileBytes = std::move(*bytes);
-  } catch (const Error&) {
-    return kFileContentBroken;
-  }
+  std::error_code ec;
+  if (!fs::exists(path, ec) && !ec) return kFileNotFound;
+  m_file.close();
+  m_file.clear();
+  m_file.open(path, std::ios::binary);
+  if (!m_file) return kFileContentBroken;
   m_fileLoaded = true;
-  m_offset = 0;
   m_recordNumber = 0;
   return jv::kOk;
 }
@@ -253,12 +250,13 @@ int ReplayJvLink::jvRead(std::string& record, int& size, std::string& fileName) 
     if (int code = loadCurrentFile(); code != jv::kOk) return code;
   }
 
-  if (m_offset >= m_fileBytes.size()) {
+  std::streambuf* buffer = m_file.rdbuf();
+  if (buffer->sgetc() == std::char_traits<char>::eof()) {
+    if (m_file.bad()) return kFileContentBroken;
     // The file is done: the next begins, or everything has been read.
     ++m_fileIndex;
     m_fileLoaded = false;
-    m_fileBytes.clear();
-    m_fileBytes.shrink_to_fit();
+    m_file.close();
     return m_fileIndex < m_files.size() ? jv::kFileSwitch : jv::kEndOfData;
   }
 
@@ -270,10 +268,12 @@ int ReplayJvLink::jvRead(std::string& record, int& size, std::string& fileName) 
     return fault->code;
   }
 
-  size_t end = m_fileBytes.find("\r\n", m_offset);
-  end = end == std::string::npos ? m_fileBytes.size() : end + 2;
-  record.assign(m_fileBytes, m_offset, end - m_offset);
-  m_offset = end;
+  // One record: up to and with its CR LF, or to the end of the file.
+  for (int c = buffer->sbumpc(); c != std::char_traits<char>::eof(); c = buffer->sbumpc()) {
+    record.push_back(static_cast<char>(c));
+    if (c == '\n' && record.size() >= 2 && record[record.size() - 2] == '\r') break;
+    if (record.size() >= kMaxReplayRecordBytes) break;
+  }
   ++m_recordNumber;
   size = static_cast<int>(record.size());
   fileName = m_files[m_fileIndex].filename().string();
@@ -288,7 +288,7 @@ int ReplayJvLink::jvCancel() {
 int ReplayJvLink::jvClose() {
   m_mode = Mode::kClosed;
   m_files.clear();
-  m_fileBytes.clear();
+  m_file.close();
   m_fileLoaded = false;
   m_cancelled = false;
   return m_emulation.closeResult;

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <optional>
 #include <string>
@@ -12,6 +13,10 @@
 #include "acquire/jv_link.h"
 
 namespace orvalle::acquire {
+
+// The longest record the replay source hands over at once; JV-Data records
+// are far shorter.
+inline constexpr size_t kMaxReplayRecordBytes = 64 * 1024;
 
 // Behaviour a replay source injects through its file "jvlink.ini", section
 // "[emulate]", for tests and demonstrations. Keys not given keep the
@@ -59,7 +64,9 @@ struct ReplayEmulation {
 //   timestamp of the last; download count = read count when download_ms is
 //   above 0, else 0. No file: -1.
 // - jvRead hands over the records of the files in order, each with its CR LF
-//   (a last record without one as it stands), -1 between files and 0 after the
+//   (a last record without one as it stands; a run of kMaxReplayRecordBytes
+//   bytes without CR LF, which only junk holds, is handed over as a record of
+//   its own), -1 between files and 0 after the
 //   last record of the last file; while a file is not yet "downloaded" it
 //   gives -3. A file that has gone gives -503, one that cannot be read -403.
 // - jvRTOpen("0B12", yyyymmdd) replays the files of SRC/0B12/yyyymmdd/ (name
@@ -121,8 +128,9 @@ class ReplayJvLink final : public JvLink {
 
   size_t m_fileIndex = 0;
   bool m_fileLoaded = false;
-  std::string m_fileBytes;
-  size_t m_offset = 0;
+  // The current file, read a record at a time: memory does not grow with
+  // the size of a file.
+  std::ifstream m_file;
   int m_recordNumber = 0;  // records handed over from the current file
 };
 

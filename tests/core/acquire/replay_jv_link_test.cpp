@@ -97,6 +97,20 @@ TEST_F(ReplayJvLinkTest, RecordsAreSplitAfterCrLfOnly) {
             (std::vector<std::string>{"R:A1\nA1b\r\n", "R:A2", "-1", "-1", "R:C1\r\n", "0"}));
 }
 
+// A file is read a record at a time; a run of junk without CR LF comes in
+// bounded pieces, so memory does not follow the size of a file.
+TEST_F(ReplayJvLinkTest, JunkWithoutLineEndsComesInBoundedPieces) {
+  const std::string junk(2 * kMaxReplayRecordBytes + 10, 'x');
+  writeFile(racediff() / "20240105000000_a.txt", junk + "\r\nRA1\r\n");
+  auto replay = link();
+  JvOpenCounts counts;
+  ASSERT_EQ(replay->jvOpen("RACEDIFF", kFromTime, kOptionNormal, counts), 0);
+  EXPECT_EQ(readAll(*replay),
+            (std::vector<std::string>{"R:" + junk.substr(0, kMaxReplayRecordBytes),
+                                      "R:" + junk.substr(0, kMaxReplayRecordBytes),
+                                      "R:xxxxxxxxxx\r\n", "R:RA1\r\n", "0"}));
+}
+
 TEST_F(ReplayJvLinkTest, NothingNewerGivesMinusOne) {
   auto replay = link();
   JvOpenCounts counts;
