@@ -8,6 +8,7 @@
 #include "store/cp932.h"
 #include "store/day_file_lines.h"
 #include "store/day_file_names.h"
+#include "store/durable_batch.h"
 #include "store/fixed_record_file.h"
 #include "store/fixed_width.h"
 #include "store/horse_files.h"
@@ -47,9 +48,11 @@ class PendingLines {
   }
   size_t bytes() const { return m_bytes; }
 
-  // Merges every file's lines in one rewrite each.
+  // Merges every file's lines in one rewrite each, committed together.
   void write() {
+    store::DurableBatch batch;
     for (const auto& [file, lines] : m_lines) store::mergePastRunLines(file, lines);
+    batch.commit();
     m_lines.clear();
     m_bytes = 0;
   }

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "store/error.h"
+#include "store/file_system.h"
 #include "store/text_file.h"
 
 namespace orvalle::acquire {
@@ -64,26 +65,32 @@ std::string timestampOf(const fs::path& file) {
   return isDigits(stamp, kTimestampLength) ? stamp : std::string();
 }
 
-bool isFolder(const fs::path& path) {
-  std::error_code ec;
-  return fs::is_directory(path, ec);
+store::FileKind kindOf(const fs::path& path) {
+  try {
+    return store::fileSystem().status(path).kind;
+  } catch (const Error&) {
+    return store::FileKind::kOther;
+  }
 }
 
-bool isFile(const fs::path& path) {
-  std::error_code ec;
-  return fs::is_regular_file(path, ec);
-}
+bool isFolder(const fs::path& path) { return kindOf(path) == store::FileKind::kFolder; }
 
-// The regular files of a folder in name order; nullopt when the folder
-// cannot be listed.
+bool isFile(const fs::path& path) { return kindOf(path) == store::FileKind::kFile; }
+
+// The regular files of a folder in name order (a link to one counts);
+// nullopt when the folder cannot be listed.
 std::optional<std::vector<fs::path>> filesOf(const fs::path& folder) {
   std::vector<fs::path> files;
-  std::error_code ec;
-  fs::directory_iterator it(folder, ec);
-  if (ec) return std::nullopt;
-  for (const fs::directory_entry& entry : it) {
-    std::error_code typeError;
-    if (entry.is_regular_file(typeError)) files.push_back(entry.path());
+  if (!isFolder(folder)) return std::nullopt;
+  try {
+    for (const store::FolderEntry& entry : store::fileSystem().list(folder)) {
+      const fs::path path = folder / entry.name;
+      if (entry.kind == store::FileKind::kFile || (entry.symlink && isFile(path))) {
+        files.push_back(path);
+      }
+    }
+  } catch (const Error&) {
+    return std::nullopt;
   }
   std::sort(files.begin(), files.end(),
             [](const fs::path& a, const fs::path& b) { return a.filename() < b.filename(); });
@@ -229,12 +236,14 @@ int ReplayJvLink::jvStatus() {
 
 int ReplayJvLink::loadCurrentFile() {
   const fs::path& path = m_files[m_fileIndex];
-  std::error_code ec;
-  if (!fs::exists(path, ec) && !ec) return kFileNotFound;
   m_file.close();
-  m_file.clear();
-  m_file.open(path, std::ios::binary);
-  if (!m_file) return kFileContentBroken;
+  try {
+    std::unique_ptr<store::ReadableFile> file = store::fileSystem().openForReading(path);
+    if (!file) return kFileNotFound;
+    m_file = store::SequentialReader(std::move(file));
+  } catch (const Error&) {
+    return kFileContentBroken;
+  }
   m_fileLoaded = true;
   m_recordNumber = 0;
   return jv::kOk;
@@ -250,9 +259,13 @@ int ReplayJvLink::jvRead(std::string& record, int& size, std::string& fileName) 
     if (int code = loadCurrentFile(); code != jv::kOk) return code;
   }
 
-  std::streambuf* buffer = m_file.rdbuf();
-  if (buffer->sgetc() == std::char_traits<char>::eof()) {
-    if (m_file.bad()) return kFileContentBroken;
+  int first = -1;
+  try {
+    first = m_file.peek();
+  } catch (const Error&) {
+    return kFileContentBroken;
+  }
+  if (first < 0) {
     // The file is done: the next begins, or everything has been read.
     ++m_fileIndex;
     m_fileLoaded = false;
@@ -269,10 +282,15 @@ int ReplayJvLink::jvRead(std::string& record, int& size, std::string& fileName) 
   }
 
   // One record: up to and with its CR LF, or to the end of the file.
-  for (int c = buffer->sbumpc(); c != std::char_traits<char>::eof(); c = buffer->sbumpc()) {
-    record.push_back(static_cast<char>(c));
-    if (c == '\n' && record.size() >= 2 && record[record.size() - 2] == '\r') break;
-    if (record.size() >= kMaxReplayRecordBytes) break;
+  try {
+    for (int c = m_file.next(); c >= 0; c = m_file.next()) {
+      record.push_back(static_cast<char>(c));
+      if (c == '\n' && record.size() >= 2 && record[record.size() - 2] == '\r') break;
+      if (record.size() >= kMaxReplayRecordBytes) break;
+    }
+  } catch (const Error&) {
+    record.clear();
+    return kFileContentBroken;
   }
   ++m_recordNumber;
   size = static_cast<int>(record.size());

@@ -3,7 +3,6 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <optional>
 #include <string>
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "acquire/jv_link.h"
+#include "store/sequential_reader.h"
 
 namespace orvalle::acquire {
 
@@ -130,7 +130,7 @@ class ReplayJvLink final : public JvLink {
   bool m_fileLoaded = false;
   // The current file, read a record at a time: memory does not grow with
   // the size of a file.
-  std::ifstream m_file;
+  store::SequentialReader m_file;
   int m_recordNumber = 0;  // records handed over from the current file
 };
 

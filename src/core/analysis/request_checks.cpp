@@ -5,6 +5,7 @@
 #include "analysis/compared_run.h"
 #include "analysis/comparison_rule.h"
 #include "store/cp932.h"
+#include "store/file_system.h"
 #include "store/horse_files.h"
 #include "store/text_file.h"
 
@@ -31,8 +32,7 @@ std::optional<std::filesystem::path> existingPastRunFile(const std::filesystem::
                                                          std::string_view registrationNumber) {
   std::optional<std::filesystem::path> path = store::pastRunFilePath(seiFolder, registrationNumber);
   if (!path) return std::nullopt;
-  std::error_code error;
-  if (!std::filesystem::exists(*path, error)) return std::nullopt;
+  if (!store::pathExists(*path)) return std::nullopt;
   return path;
 }
 

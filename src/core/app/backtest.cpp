@@ -11,6 +11,7 @@
 #include "store/atomic_file.h"
 #include "store/cp932.h"
 #include "store/day_file_names.h"
+#include "store/file_system.h"
 #include "store/fixed_width.h"
 #include "store/payout_block.h"
 #include "store/record.h"
@@ -74,9 +75,7 @@ std::vector<std::string> daysOfRange(const Home& home, const std::string& from,
 }
 
 bool hasPayoutFile(const Home& home, const std::string& day) {
-  std::error_code ec;
-  return std::filesystem::exists(
-      store::dayFilePath(home.dataFolder(), day, "", store::kHrExtension), ec);
+  return store::pathExists(store::dayFilePath(home.dataFolder(), day, "", store::kHrExtension));
 }
 
 int combinationsOf(const model::DayTally& tally) {

@@ -6,6 +6,7 @@
 
 #include "store/atomic_file.h"
 #include "store/error.h"
+#include "store/file_system.h"
 #include "store/text_file.h"
 
 namespace orvalle::app {
@@ -62,21 +63,27 @@ fs::path Home::resolve(std::string_view homeOption, const Environment& environme
 Home::Home(fs::path root) : m_root(std::move(root)) {}
 
 void Home::ensureRoot() const {
-  std::error_code ec;
-  if (fs::is_directory(m_root, ec)) return;
+  if (store::isFolder(m_root)) return;
   store::createFoldersDurably(m_root);
 }
 
 fs::path Home::ensureFolder(std::string_view name) const {
   ensureRoot();
   fs::path folder = entry(name, true);
-  std::error_code ec;
-  if (fs::is_directory(folder, ec)) return folder;
-  if (fs::exists(fs::symlink_status(folder, ec))) {
+  store::FileSystem& files = store::fileSystem();
+  const store::FileStatus status = files.status(folder);
+  // A folder of the home that is a link to another place is not written
+  // through: the home's files stay in the home.
+  if (status.symlink) throw folderError(folder, "シンボリックリンクです");
+  if (status.kind == store::FileKind::kFolder) return folder;
+  if (status.kind != store::FileKind::kMissing) {
     throw folderError(folder, "同じ名前のファイルがあります");
   }
-  fs::create_directory(folder, ec);
-  if (ec) throw folderError(folder, ec.message());
+  try {
+    files.createFolder(folder);
+  } catch (const store::FileError& error) {
+    throw folderError(folder, store::describeSystemError(error.code()));
+  }
   // The new folder is durable before anything is written into it.
   store::syncFolderOrThrow(m_root);
   return folder;
@@ -99,25 +106,39 @@ fs::path Home::userSetPath() const { return entry(kUserSetFileName, false); }
 fs::path Home::markerPath() const { return entry(kMarkerFileName, false); }
 
 bool Home::hitReportMode() const {
-  std::error_code ec;
-  fs::path marker = markerPath();
-  return fs::exists(marker, ec) && !fs::is_directory(marker, ec);
+  try {
+    return store::fileSystem().status(markerPath()).kind == store::FileKind::kFile;
+  } catch (const Error&) {
+    return false;
+  }
 }
 
 fs::path Home::entry(std::string_view name, bool folder) const {
   fs::path exact = m_root / name;
-  std::error_code ec;
-  if (fs::exists(exact, ec) && fs::is_directory(exact, ec) == folder) return exact;
+  store::FileSystem& files = store::fileSystem();
+  auto kindOf = [&](const fs::path& path) {
+    try {
+      return files.status(path).kind;
+    } catch (const Error&) {
+      return store::FileKind::kMissing;
+    }
+  };
+  auto isFolder = [&](const fs::path& path) { return kindOf(path) == store::FileKind::kFolder; };
+  if (kindOf(exact) != store::FileKind::kMissing && isFolder(exact) == folder) return exact;
 
   std::optional<fs::path> found;
-  for (fs::directory_iterator it(m_root, ec), end; !ec && it != end; it.increment(ec)) {
-    std::string candidateName = it->path().filename().string();
-    if (store::compareCaseInsensitive(candidateName, name) != 0) continue;
-    std::error_code typeError;
-    if (it->is_directory(typeError) != folder) continue;
+  std::vector<store::FolderEntry> entries;
+  try {
+    entries = files.list(m_root);
+  } catch (const Error&) {
+    return exact;
+  }
+  for (const store::FolderEntry& candidate : entries) {
+    if (store::compareCaseInsensitive(candidate.name, name) != 0) continue;
+    if (isFolder(m_root / candidate.name) != folder) continue;
     // Several spellings ("Data" and "data"): take the first in name order,
     // so every command picks the same one.
-    if (!found || candidateName < found->filename().string()) found = it->path();
+    if (!found || candidate.name < found->filename().string()) found = m_root / candidate.name;
   }
   return found ? *found : exact;
 }

@@ -12,6 +12,7 @@
 
 #include "store/atomic_file.h"
 #include "store/error.h"
+#include "store/file_system.h"
 
 namespace orvalle::app {
 namespace {
@@ -113,16 +114,25 @@ void HomeLock::release() {
 
 int removeTemporaryFiles(const std::filesystem::path& root) {
   int removed = 0;
-  std::error_code ec;
-  std::filesystem::recursive_directory_iterator it(
-      root, std::filesystem::directory_options::skip_permission_denied, ec);
-  for (; !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
-    const std::filesystem::directory_entry& entry = *it;
-    std::error_code typeError;
-    if (!entry.is_regular_file(typeError) || entry.is_symlink(typeError)) continue;
-    if (!store::isTemporaryFileName(entry.path().filename().string())) continue;
-    std::error_code removeError;
-    if (std::filesystem::remove(entry.path(), removeError)) ++removed;
+  store::FileSystem& files = store::fileSystem();
+  std::vector<store::FolderEntry> entries;
+  try {
+    entries = files.list(root);
+  } catch (const Error&) {
+    return 0;  // a folder that cannot be read is passed over
+  }
+  for (const store::FolderEntry& entry : entries) {
+    const std::filesystem::path path = root / entry.name;
+    if (entry.symlink) continue;
+    if (entry.kind == store::FileKind::kFolder) {
+      removed += removeTemporaryFiles(path);
+    } else if (entry.kind == store::FileKind::kFile && store::isTemporaryFileName(entry.name)) {
+      try {
+        if (files.remove(path)) ++removed;
+      } catch (const Error&) {
+        // Left for the next writer.
+      }
+    }
   }
   return removed;
 }

@@ -5,6 +5,7 @@
 #include "model/day_tables.h"
 #include "output/predicted_odds_import.h"
 #include "store/cp932.h"
+#include "store/file_system.h"
 #include "store/fixed_width.h"
 
 namespace orvalle::app {
@@ -24,8 +25,7 @@ void setPredictedOddsFolder(Settings& settings, const fs::path& folder) {
 
 fs::path predictedOddsArchive(const Home& home, const Settings& settings,
                               const fs::path& argument) {
-  std::error_code ec;
-  if (argument.is_absolute() || fs::exists(argument, ec)) return argument;
+  if (argument.is_absolute() || store::pathExists(argument)) return argument;
   return predictedOddsFolder(home, settings) / argument;
 }
 

@@ -5,13 +5,14 @@
 #include "betting/user_settings.h"
 #include "store/atomic_file.h"
 #include "store/cp932.h"
+#include "store/file_system.h"
 
 namespace orvalle::app {
 
 bool ensureDefaultUserSettings(const Home& home) {
   std::filesystem::path path = home.userSetPath();
-  std::error_code ec;
-  if (std::filesystem::exists(std::filesystem::symlink_status(path, ec))) return false;
+  const store::FileStatus status = store::fileSystem().status(path);
+  if (status.kind != store::FileKind::kMissing || status.symlink) return false;
   store::writeFileAtomicallyOrThrow(path, sj(betting::kDefaultUserSettingLine) + "\r\n");
   return true;
 }

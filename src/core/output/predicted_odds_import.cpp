@@ -8,6 +8,7 @@
 #include "store/cp932.h"
 #include "store/day_file_names.h"
 #include "store/error.h"
+#include "store/file_system.h"
 #include "store/fixed_width.h"
 #include "store/pair_numbers.h"
 #include "store/predicted_odds_file.h"
@@ -64,22 +65,17 @@ bool sameName(std::string_view a, std::string_view b) {
 // folder, so that none of them is taken for a file of this archive. The
 // archive itself is kept, whatever its name.
 void removeLeftovers(const std::filesystem::path& archive, const std::vector<std::string>& names) {
-  std::error_code ec;
-  std::filesystem::directory_iterator entries(archive.parent_path(), ec);
-  if (ec) return;  // no folder: the archive is missing too, which unpacking reports
+  // No folder: the archive is missing too, which unpacking reports.
+  const std::filesystem::path folder = archive.parent_path();
   std::vector<std::filesystem::path> leftovers;
-  for (const auto& entry : entries) {
-    if (entry.path() == archive || entry.is_directory(ec)) continue;
-    std::string name = entry.path().filename().string();
+  for (const store::FolderEntry& entry : store::listFolder(folder)) {
+    const std::filesystem::path path = folder / entry.name;
+    if (path == archive || entry.kind == store::FileKind::kFolder) continue;
     for (const std::string& leftover : names) {
-      if (sameName(name, leftover)) leftovers.push_back(entry.path());
+      if (sameName(entry.name, leftover)) leftovers.push_back(path);
     }
   }
-  for (const auto& path : leftovers) {
-    if (!std::filesystem::remove(path, ec) && ec) {
-      throw Error("ファイルを削除できませんでした: " + path.string() + " (" + ec.message() + ")");
-    }
-  }
+  for (const auto& path : leftovers) store::fileSystem().remove(path);
 }
 
 // The unpacked file of that name (letter case ignored), the last one when
@@ -122,8 +118,10 @@ std::string kolOdds(std::string_view field, std::string_view capped, int width) 
 void removeQuietly(const std::filesystem::path& path) {
   // The day file is saved; a text file that cannot be removed is removed
   // before the next import instead.
-  std::error_code ec;
-  std::filesystem::remove(path, ec);
+  try {
+    store::fileSystem().remove(path);
+  } catch (const Error&) {
+  }
 }
 
 OddsImportResult failure(OddsImportOutcome outcome, std::string message) {

@@ -4,6 +4,7 @@
 
 #include "output/processed_days.h"
 #include "store/day_file_names.h"
+#include "store/durable_batch.h"
 #include "store/horse_files.h"
 #include "store/prediction_file.h"
 #include "store/record.h"
@@ -39,6 +40,9 @@ PredictionWriteResult writePredictions(const model::DayTables& tables,
   PredictionWriteResult result;
   std::set<std::string> stems;
   int year = 0;
+  // The prediction files of the day are one durable batch, committed before
+  // the day is recorded as processed.
+  store::DurableBatch batch;
   for (int slot = 0; slot < model::kRaceSlots; ++slot) {
     std::string_view race = tables.race(slot);
     if (store::isBlank(store::head::kYear.in(race))) continue;
@@ -60,6 +64,8 @@ PredictionWriteResult writePredictions(const model::DayTables& tables,
       ++result.filesWritten;
     }
   }
+
+  batch.commit();
 
   result.dayStems.assign(stems.begin(), stems.end());
   if (!result.dayStems.empty() && raceListCount > 6 && year > 0) {

@@ -1,14 +1,11 @@
 #include "store/atomic_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <cstring>
 #include <string>
+
+#include "store/durable_batch.h"
+#include "store/file_system.h"
 
 namespace orvalle::store {
 namespace {
@@ -17,53 +14,15 @@ thread_local AtomicWriteFault t_fault = AtomicWriteFault::kNone;
 
 thread_local std::vector<std::filesystem::path>* t_syncedFolders = nullptr;
 
-// Syncs a folder, so that the names created, renamed or removed in it are
-// durable. False with errno set when it cannot be opened or synced.
-bool syncFolder(const std::filesystem::path& folder) {
-  if (t_syncedFolders != nullptr) t_syncedFolders->push_back(folder);
-  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  const bool synced = dir >= 0 && ::fsync(dir) == 0;
-  const int error = errno;
-  if (dir >= 0) ::close(dir);
-  errno = error;
-  return synced;
-}
-
-bool faultAt(AtomicWriteFault stage) {
-  if (t_fault != stage) return false;
-  t_fault = AtomicWriteFault::kNone;
-  errno = EIO;
-  return true;
-}
-
-Status failure(const std::filesystem::path& target, int error) {
-  return Status::failure("ファイルを書き込めませんでした: " + target.string() + " (" +
-                         std::strerror(error) + ")");
-}
-
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : m_fd(fd) {}
-  ~Descriptor() {
-    if (m_fd >= 0) ::close(m_fd);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return m_fd; }
-  // Closes now and reports the result; the destructor then does nothing.
-  bool close() {
-    int fd = m_fd;
-    m_fd = -1;
-    return ::close(fd) == 0;
-  }
-
- private:
-  int m_fd;
-};
-
 }  // namespace
 
 void injectAtomicWriteFaultForTesting(AtomicWriteFault fault) { t_fault = fault; }
+
+bool atomicWriteFaultFires(AtomicWriteFault stage) {
+  if (t_fault != stage) return false;
+  t_fault = AtomicWriteFault::kNone;
+  return true;
+}
 
 bool isTemporaryFileName(std::string_view name) {
   if (name.size() < 2 || name.front() != '.') return false;
@@ -75,88 +34,54 @@ bool isTemporaryFileName(std::string_view name) {
          });
 }
 
-Status writeFileAtomically(const std::filesystem::path& requested, std::string_view content) {
-  // A symbolic link stays a link: the file it names is replaced, where it is.
-  std::filesystem::path target = requested;
-  std::error_code ec;
-  if (std::filesystem::is_symlink(requested, ec)) {
-    target = std::filesystem::weakly_canonical(requested, ec);
-    if (ec) return failure(requested, ec.value());
+Status writeFileAtomically(const std::filesystem::path& target, std::string_view content) {
+  if (DurableBatch* batch = DurableBatch::active()) {
+    batch->stage(target, std::string(content));
+    return Status::success();
   }
-  // A file the user made read-only is not replaced (a rename would do it,
-  // the folder being writable). Write bits count, not access(2), which lets
-  // root write anything.
-  struct stat old {};
-  const bool exists = ::stat(target.c_str(), &old) == 0;
-  if (exists && (old.st_mode & 0222) == 0) {
-    return Status::failure("読み取り専用のファイルは書き換えません: " + requested.string());
-  }
-
-  std::filesystem::path folder = target.parent_path();
-  if (folder.empty()) folder = ".";
-  std::string pattern =
-      (folder / ("." + target.filename().string() + std::string(kTemporaryMarker) + "XXXXXX"))
-          .string();
-
-  int fd = faultAt(AtomicWriteFault::kOpen) ? -1 : ::mkstemp(pattern.data());
-  if (fd < 0) return failure(target, errno);
-  Descriptor file(fd);
-  const std::string tempPath = pattern;
-  auto abandon = [&](int error) {
-    ::unlink(tempPath.c_str());
-    return failure(target, error);
-  };
-
-  // The replacement keeps the old file's permissions; a new file is 0644
-  // rather than mkstemp's 0600.
-  mode_t mode = exists ? (old.st_mode & 07777) : 0644;
-  ::fchmod(file.get(), mode);
-
-  const char* data = content.data();
-  size_t left = content.size();
-  while (left > 0) {
-    if (faultAt(AtomicWriteFault::kWrite)) return abandon(errno);
-    ssize_t written = ::write(file.get(), data, left);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return abandon(errno);
-    }
-    data += written;
-    left -= static_cast<size_t>(written);
-  }
-  if (faultAt(AtomicWriteFault::kSync) || ::fsync(file.get()) != 0) return abandon(errno);
-  if (!file.close()) return abandon(errno);
-  if (faultAt(AtomicWriteFault::kRename) || ::rename(tempPath.c_str(), target.c_str()) != 0) {
-    return abandon(errno);
-  }
-
-  // Make the rename itself durable; until then the old file may come back.
-  if (!syncFolder(folder)) {
-    return Status::failure("フォルダを同期できませんでした: " + folder.string() + " (" +
-                           std::strerror(errno) + ")");
+  try {
+    DurableBatch batch;
+    batch.stage(target, std::string(content));
+    batch.commit();
+  } catch (const Error& error) {
+    return Status::failure(error.what());
   }
   return Status::success();
 }
 
-void createFoldersDurably(const std::filesystem::path& folder) {
-  std::error_code ec;
-  if (folder.empty() || std::filesystem::is_directory(folder, ec)) return;
+namespace {
+
+void createMissingFolders(const std::filesystem::path& folder) {
+  FileSystem& files = fileSystem();
+  if (folder.empty() || files.status(folder).kind == FileKind::kFolder) return;
   std::filesystem::path parent = folder.parent_path();
   if (parent.empty()) parent = ".";
-  if (parent != folder) createFoldersDurably(parent);
-  if (!std::filesystem::create_directory(folder, ec) &&
-      (ec || !std::filesystem::is_directory(folder, ec))) {
-    throw Error("フォルダを作成できませんでした: " + folder.string() + " (" +
-                (ec ? ec.message() : std::string("同じ名前のファイルがあります")) + ")");
+  if (parent != folder) createMissingFolders(parent);
+  try {
+    if (!files.createFolder(folder) && files.status(folder).kind != FileKind::kFolder) {
+      throw Error("フォルダを作成できませんでした: " + folder.string() +
+                  " (同じ名前のファイルがあります)");
+    }
+  } catch (const FileError& error) {
+    throwFileError("フォルダを作成できませんでした", folder, error.code());
   }
   syncFolderOrThrow(parent);
 }
 
-void syncFolderOrThrow(const std::filesystem::path& folder) {
-  if (!syncFolder(folder)) {
-    throw Error("フォルダを同期できませんでした: " + folder.string() + " (" + std::strerror(errno) +
-                ")");
+}  // namespace
+
+void createFoldersDurably(const std::filesystem::path& folder) {
+  // The folder written into is not a link to another place: what the
+  // program files under the home stays in the home.
+  if (!folder.empty() && fileSystem().status(folder).symlink) {
+    throw Error("シンボリックリンクのフォルダには書き込みません: " + folder.string());
   }
+  createMissingFolders(folder);
+}
+
+void syncFolderOrThrow(const std::filesystem::path& folder) {
+  if (t_syncedFolders != nullptr) t_syncedFolders->push_back(folder);
+  fileSystem().syncFolder(folder);
 }
 
 void recordFolderSyncsForTesting(std::vector<std::filesystem::path>* synced) {

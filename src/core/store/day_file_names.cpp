@@ -4,6 +4,7 @@
 
 #include "store/code_tables.h"
 #include "store/cp932.h"
+#include "store/file_system.h"
 #include "store/fixed_width.h"
 #include "store/race_date.h"
 #include "store/text_file.h"
@@ -52,10 +53,9 @@ std::filesystem::path dayFilePath(const std::filesystem::path& dataFolder, std::
                                   std::string_view middle, std::string_view extension) {
   std::string name = std::string(stem) + std::string(middle) + std::string(extension);
   std::filesystem::path utf8Path = dataFolder / name;
-  std::error_code ec;
-  if (std::filesystem::exists(utf8Path, ec)) return utf8Path;
+  if (pathExists(utf8Path)) return utf8Path;
   std::filesystem::path cp932Path = dataFolder / cp932::fromUtf8(name);
-  if (std::filesystem::exists(cp932Path, ec)) return cp932Path;
+  if (pathExists(cp932Path)) return cp932Path;
   return utf8Path;
 }
 
@@ -78,11 +78,14 @@ std::optional<std::filesystem::path> seDayFilePath(const std::filesystem::path& 
 
 std::vector<std::string> listDays(const std::filesystem::path& dataFolder) {
   std::vector<std::string> stems;
-  std::error_code ec;
-  std::filesystem::directory_iterator it(dataFolder, ec);
-  if (ec) return stems;
-  for (const auto& entry : it) {
-    std::string name = entry.path().filename().string();
+  std::vector<FolderEntry> entries;
+  try {
+    entries = listFolder(dataFolder);
+  } catch (const Error&) {
+    return stems;
+  }
+  for (const FolderEntry& entry : entries) {
+    std::string name = entry.name;
     if (!endsWithCaseInsensitive(name, kRaExtension)) continue;
     // A name in CP932 (copied from Windows) is read as such.
     if (!cp932::isValidUtf8(name)) name = cp932::toUtf8(name);

@@ -6,6 +6,7 @@
 
 #include "store/atomic_file.h"
 #include "store/day_file_names.h"
+#include "store/durable_batch.h"
 #include "store/error.h"
 #include "store/fixed_width.h"
 #include "store/record.h"
@@ -212,15 +213,14 @@ void DayFileStore::flush() {
     if (aRa != bRa) return bRa;
     return *a.first < *b.first;
   });
-  std::optional<Error> firstFailure;
+  // One durable batch: after a crash every day file is its old or its new
+  // content. A failure leaves every file pending for another flush.
+  DurableBatch batch;
   for (auto& entry : pending) {
-    try {
-      write(*entry.second);
-    } catch (const Error& error) {
-      if (!firstFailure) firstFailure = error;
-    }
+    writeFileAtomicallyOrThrow(entry.second->path, joinLines(entry.second->lines));
   }
-  if (firstFailure) throw *firstFailure;
+  batch.commit();
+  for (auto& entry : pending) entry.second->pending = false;
 }
 
 bool DayFileStore::hasUnwrittenChanges() const {

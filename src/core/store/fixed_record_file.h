@@ -1,9 +1,12 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "store/file_system.h"
 
 namespace orvalle::store {
 
@@ -40,10 +43,9 @@ class FixedRecordFile {
   std::string readRange(size_t first, size_t count) const;
 
  private:
-  FixedRecordFile(int fd, std::filesystem::path path, size_t recordSize, size_t fileSize);
+  FixedRecordFile(std::unique_ptr<ReadableFile> file, size_t recordSize);
 
-  int m_fd = -1;
-  std::filesystem::path m_path;
+  std::unique_ptr<ReadableFile> m_file;
   size_t m_recordSize = 0;
   size_t m_fileSize = 0;
   size_t m_count = 0;

@@ -1,37 +1,16 @@
 #include "store/text_file.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-
 #include "store/atomic_file.h"
 #include "store/error.h"
+#include "store/file_system.h"
 
 namespace orvalle::store {
 
 std::optional<std::string> readFileBytes(const std::filesystem::path& path) {
-  std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) {
-    // Only a file that is not there is missing; one whose folder cannot be
-    // searched is unreadable.
-    if (ec)
-      throw Error("ファイルを読み込めませんでした: " + path.string() + " (" + ec.message() + ")");
-    return std::nullopt;
-  }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    throw Error("ファイルを読み込めませんでした: " + path.string() + " (" + std::strerror(errno) +
-                ")");
-  }
-  std::string bytes;
-  try {
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  } catch (const std::ios_base::failure&) {
-    // libstdc++ reports a read error (a folder, EIO) by throwing from the
-    // stream buffer, whatever the stream's exception mask.
-    in.setstate(std::ios::badbit);
-  }
-  if (in.bad()) throw Error("ファイルを読み込めませんでした: " + path.string());
+  std::unique_ptr<ReadableFile> file = openFile(path);
+  if (!file) return std::nullopt;
+  std::string bytes(static_cast<size_t>(file->size()), '\0');
+  bytes.resize(file->readAt(0, bytes.data(), bytes.size()));
   return bytes;
 }
 

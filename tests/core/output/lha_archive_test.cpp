@@ -210,7 +210,7 @@ TEST(LhaArchiveTest, MissingOrEmptyArchiveExtractsNothing) {
     (void)extractLhaArchive(dir / (std::string(300, 'n') + ".lzh"), dir.path());
     ADD_FAILURE() << "taken for a missing archive";
   } catch (const Error& error) {
-    EXPECT_NE(std::string(error.what()).find("File name too long"), std::string::npos);
+    EXPECT_NE(std::string(error.what()).find("名前が長すぎます"), std::string::npos);
   }
   writeFile(dir / "empty.lzh", "");
   LhaExtraction empty = extractLhaArchive(dir / "empty.lzh", dir.path());
