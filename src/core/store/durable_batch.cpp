@@ -164,7 +164,11 @@ void DurableBatch::commit() {
       }
       std::set<std::uint64_t> devices;
       for (const Pending& item : pending) {
-        if (devices.insert(files.status(item.folder).device).second) files.syncAll(item.folder);
+        try {
+          if (devices.insert(files.status(item.folder).device).second) files.syncAll(item.folder);
+        } catch (const FileError& error) {
+          rethrowFor(item.target, error);
+        }
       }
     }
     for (Pending& item : pending) {

@@ -153,13 +153,17 @@ void MemoryFileSystem::syncAll(const std::filesystem::path&) {
   }
 }
 
-void MemoryFileSystem::putFile(const std::filesystem::path& path, std::string content) {
+void MemoryFileSystem::putFolder(const std::filesystem::path& path) {
   std::filesystem::path folder = "/";
-  const std::vector<std::string> names = namesOf(path);
-  for (size_t i = 0; i + 1 < names.size(); ++i) {
-    folder /= names[i];
+  for (const std::string& name : namesOf(path)) {
+    folder /= name;
     if (createFolder(folder)) syncFolder(folder.parent_path());
   }
+}
+
+void MemoryFileSystem::putFile(const std::filesystem::path& path, std::string content) {
+  putFolder(
+      std::filesystem::path("/" + path.lexically_normal().relative_path().string()).parent_path());
   auto [parent, name] = parentOf(path);
   const int node = newNode(false);
   m_nodes.at(node).data = std::move(content);
@@ -180,6 +184,7 @@ void MemoryFileSystem::collect(int node, const std::string& prefix,
     const Node& item = m_nodes.at(child);
     const std::string path = prefix.empty() ? name : prefix + "/" + name;
     if (item.folder) {
+      out[path + "/"] = "";
       collect(child, path, out);
     } else {
       out[path] = item.data;

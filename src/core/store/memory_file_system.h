@@ -35,12 +35,14 @@ class MemoryFileSystem : public FileSystem {
   void syncAll(const std::filesystem::path& path) override;
   std::filesystem::path resolveLink(const std::filesystem::path& path) override { return path; }
 
-  // Test conveniences: writes a whole file durably, creating its folders;
-  // sets a file's permission bits.
+  // Test conveniences: makes a folder and its parents, or writes a whole
+  // file and its folders, durably; sets a file's permission bits.
+  void putFolder(const std::filesystem::path& path);
   void putFile(const std::filesystem::path& path, std::string content);
   void setMode(const std::filesystem::path& path, std::uint32_t mode);
 
-  // Every file under `folder` with its content, by path relative to it.
+  // Every file under `folder` with its content, by path relative to it, and
+  // every folder as its path with "/" at the end and no content.
   std::map<std::string, std::string> snapshot(const std::filesystem::path& folder) const;
 
   // The power loss: every change not yet durable is lost. With seed 0 all of
