@@ -285,7 +285,8 @@ void AcquisitionDialog::chooseSource() {
           true);
       return;
     }
-    settings.setText(app::settings::kJvLinkSource, *cp932Folder);
+    app::withHomeWriteLock(m_home,
+                           [&] { settings.setText(app::settings::kJvLinkSource, *cp932Folder); });
   } catch (const std::exception& error) {  // the settings file could not be read or written
     Notifier::instance().inform(this, fromUtf8(error.what()), true);
   }

@@ -7,21 +7,21 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "app/settings.h"
+#include "app/home_lock.h"
 #include "gui_text.h"
 #include "notifier.h"
 #include "store/error.h"
 
 namespace orvalle::gui {
 
-PeriodDialog::PeriodDialog(app::Settings& settings, QWidget* parent)
-    : QDialog(parent), m_settings(settings), m_days(new QSpinBox(this)) {
+PeriodDialog::PeriodDialog(const app::Home& home, QWidget* parent)
+    : QDialog(parent), m_home(home), m_settings(home.iniPath()), m_days(new QSpinBox(this)) {
   setObjectName(QStringLiteral("DataSpanSetForm"));
   setWindowTitle(QStringLiteral("過去走データ利用範囲指定"));
   const app::SettingKey& key = app::settings::kPastRunPeriod;
   m_days->setObjectName(QStringLiteral("SpinEdit1"));
   m_days->setRange(static_cast<int>(key.range->minimum), static_cast<int>(key.range->maximum));
-  m_days->setValue(settings.integer(key));
+  m_days->setValue(m_settings.integer(key));
 
   auto* explanation =
       new QLabel(QStringLiteral("馬同士の能力比較に利用するデータの範囲を日単位で指定してください。"
@@ -47,7 +47,8 @@ PeriodDialog::PeriodDialog(app::Settings& settings, QWidget* parent)
 
 void PeriodDialog::accept() {
   try {
-    m_settings.setInteger(app::settings::kPastRunPeriod, m_days->value());
+    app::withHomeWriteLock(
+        m_home, [&] { m_settings.setInteger(app::settings::kPastRunPeriod, m_days->value()); });
   } catch (const Error& error) {
     Notifier::instance().inform(this, fromUtf8(error.what()), true);
     return;

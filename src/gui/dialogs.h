@@ -2,22 +2,22 @@
 
 #include <QDialog>
 
-class QSpinBox;
+#include "app/home.h"
+#include "app/settings.h"
 
-namespace orvalle::app {
-class Settings;
-}
+class QSpinBox;
 
 namespace orvalle::gui {
 
 // The past-run period dialog "過去走データ利用範囲指定" (TDataSpanSetForm): a
 // spin box of days (365 to 7300) set to "DataSpan"/"period"; OK writes the
-// value to the same key, closing otherwise leaves it unchanged.
+// value to the same key (under the home's lock), closing otherwise leaves it
+// unchanged.
 class PeriodDialog : public QDialog {
   Q_OBJECT
 
  public:
-  PeriodDialog(app::Settings& settings, QWidget* parent = nullptr);
+  PeriodDialog(const app::Home& home, QWidget* parent = nullptr);
 
   QSpinBox* spinBox() const { return m_days; }
 
@@ -25,7 +25,8 @@ class PeriodDialog : public QDialog {
   void accept() override;
 
  private:
-  app::Settings& m_settings;
+  app::Home m_home;
+  app::Settings m_settings;
   QSpinBox* m_days;
 };
 

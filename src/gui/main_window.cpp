@@ -34,6 +34,7 @@
 #include "acquisition_dialog.h"
 #include "analysis/comparison_tables.h"
 #include "analysis/grid6_cells.h"
+#include "app/home_lock.h"
 #include "app/user_input.h"
 #include "combination_tab.h"
 #include "command_runner.h"
@@ -169,14 +170,14 @@ void MainWindow::buildMenus() {
   ceiling->setObjectName(QStringLiteral("O1"));
   ceiling->setStatusTip(QStringLiteral("人気上位馬の逆順位を付ける際ｵｯｽﾞでの足切り値を指定します"));
   connect(ceiling, &QAction::triggered, this, [this] {
-    OddsCeilingDialog dialog(m_session->settings(), this);
+    OddsCeilingDialog dialog(m_session->home(), this);
     dialog.exec();
   });
   QAction* period = user->addAction(QStringLiteral("過去走データ利用範囲指定(&S)"));
   period->setObjectName(QStringLiteral("N6"));
   period->setStatusTip(QStringLiteral("能力比較に利用する過去走データの範囲を指定します"));
   connect(period, &QAction::triggered, this, [this] {
-    PeriodDialog dialog(m_session->settings(), this);
+    PeriodDialog dialog(m_session->home(), this);
     dialog.exec();
   });
   QAction* oddsFolder = user->addAction(QStringLiteral("予想配当ﾃﾞｰﾀﾌｫﾙﾀﾞの指定(&Y)"));
@@ -537,7 +538,7 @@ void MainWindow::applyStartSettings() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   m_runner->abandon();
-  saveWindowPlace(*this, m_session->settings(), kMainWindowPlace);
+  saveWindowPlace(*this, m_session->home(), kMainWindowPlace);
   event->accept();
 }
 
@@ -781,7 +782,7 @@ QString MainWindow::suggestedPdfPath() const {
 std::unique_ptr<PrintPreviewDialog> MainWindow::makePrintPreview() {
   std::vector<output::SheetPage> pages;
   if (!analysisSheets(pages)) return nullptr;
-  return std::make_unique<PrintPreviewDialog>(std::move(pages), m_session->settings(),
+  return std::make_unique<PrintPreviewDialog>(std::move(pages), m_session->home(),
                                               suggestedPdfPath(), this);
 }
 
@@ -932,7 +933,9 @@ void MainWindow::setOddsFolder(const QString& folder) {
   const app::Input value = app::cp932Input(toUtf8(folder));
   try {
     if (!value) throw Error(value.status.message());
-    m_session->settings().setText(app::settings::kOddsFolder, value.value);
+    app::withHomeWriteLock(m_session->home(), [&] {
+      m_session->settings().setText(app::settings::kOddsFolder, value.value);
+    });
   } catch (const Error& error) {
     Notifier::instance().inform(this, fromUtf8(error.what()), true);
   }
@@ -979,7 +982,8 @@ void MainWindow::editUserSettings() {
 
 void MainWindow::toggleOption(QAction* action, const app::SettingKey& key, bool checked) {
   try {
-    m_session->settings().setBoolean(key, checked);
+    app::withHomeWriteLock(m_session->home(),
+                           [&] { m_session->settings().setBoolean(key, checked); });
   } catch (const Error& error) {
     action->setChecked(!checked);
     Notifier::instance().inform(this, fromUtf8(error.what()), true);

@@ -65,7 +65,8 @@ class MainWindow : public QMainWindow {
   // progress and cancel: the unprocessed days chosen in their dialogs.
   void processDays(const std::vector<std::string>& days);
   // Stores the folder the archive dialog opens in ("Dir"/"yoso"; the menu
-  // item "予想配当ﾃﾞｰﾀﾌｫﾙﾀﾞの指定" after its folder dialog).
+  // item "予想配当ﾃﾞｰﾀﾌｫﾙﾀﾞの指定" after its folder dialog), under the home's
+  // lock; while another program holds the home it says so and stores nothing.
   void setOddsFolder(const QString& folder);
   // Opens the acquisition dialog (JVBtn) modally; the date list is rebuilt
   // when it closes. Nothing happens while a command runs.

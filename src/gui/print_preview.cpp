@@ -16,7 +16,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "app/settings.h"
+#include "app/home_lock.h"
 #include "gui_text.h"
 #include "notifier.h"
 #include "printer_access.h"
@@ -72,11 +72,12 @@ void SheetPageView::paintEvent(QPaintEvent* event) {
   paintSheet(painter, *m_page, s);
 }
 
-PrintPreviewDialog::PrintPreviewDialog(std::vector<output::SheetPage> pages,
-                                       app::Settings& settings, QString pdfName, QWidget* parent)
+PrintPreviewDialog::PrintPreviewDialog(std::vector<output::SheetPage> pages, const app::Home& home,
+                                       QString pdfName, QWidget* parent)
     : QDialog(parent),
       m_pages(std::move(pages)),
-      m_settings(settings),
+      m_home(home),
+      m_settings(home.iniPath()),
       m_pdfName(std::move(pdfName)),
       m_page(new QSpinBox(this)),
       m_zoom(new QComboBox(this)),
@@ -168,7 +169,8 @@ void PrintPreviewDialog::chooseZoom(int index) {
   if (index < 0 || index >= kZoomChoices) return;
   m_view->setZoom(kZoomPercents[index]);
   try {
-    m_settings.setInteger(app::settings::kPrintZoom, index);
+    app::withHomeWriteLock(m_home,
+                           [&] { m_settings.setInteger(app::settings::kPrintZoom, index); });
   } catch (const Error& error) {
     Notifier::instance().inform(this, fromUtf8(error.what()), true);
   }
@@ -201,7 +203,7 @@ void PrintPreviewDialog::printPages(int first, int last) {
 void PrintPreviewDialog::savePdf() { saveSheetsPdf(this, m_pages, m_pdfName); }
 
 void PrintPreviewDialog::done(int result) {
-  saveWindowPlace(*this, m_settings, kPrintPreviewPlace);
+  saveWindowPlace(*this, m_home, kPrintPreviewPlace);
   QDialog::done(result);
 }
 

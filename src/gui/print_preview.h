@@ -5,16 +5,14 @@
 
 #include <vector>
 
+#include "app/home.h"
+#include "app/settings.h"
 #include "output/analysis_sheet.h"
 
 class QComboBox;
 class QPushButton;
 class QScrollArea;
 class QSpinBox;
-
-namespace orvalle::app {
-class Settings;
-}
 
 namespace orvalle::gui {
 
@@ -58,7 +56,9 @@ class PrintPreviewDialog : public QDialog {
   // The zoom choices in percent, by "PrintZoom"/"ratio" index.
   static constexpr int kZoomPercents[] = {25, 50, 75, 100};
 
-  PrintPreviewDialog(std::vector<output::SheetPage> pages, app::Settings& settings, QString pdfName,
+  // The zoom and the place are read from and written to the settings file of
+  // `home`, each change under the home's lock.
+  PrintPreviewDialog(std::vector<output::SheetPage> pages, const app::Home& home, QString pdfName,
                      QWidget* parent = nullptr);
 
   QSpinBox* pageSelector() const { return m_page; }
@@ -80,7 +80,8 @@ class PrintPreviewDialog : public QDialog {
   void chooseZoom(int index);
 
   std::vector<output::SheetPage> m_pages;
-  app::Settings& m_settings;
+  app::Home m_home;
+  app::Settings m_settings;
   QString m_pdfName;
   QSpinBox* m_page;
   QComboBox* m_zoom;

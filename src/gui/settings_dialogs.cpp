@@ -14,6 +14,11 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <map>
+#include <optional>
+
+#include "app/home_lock.h"
 #include "app/user_input.h"
 #include "gui_text.h"
 #include "notifier.h"
@@ -52,7 +57,7 @@ void showResult(QWidget* parent, const app::CommandResult& result, bool declined
 }  // namespace
 
 UserSettingsDialog::UserSettingsDialog(const app::Home& home, QWidget* parent)
-    : QDialog(parent), m_commands(std::make_unique<app::UserSettingsCommands>(home)) {
+    : QDialog(parent), m_home(home), m_commands(std::make_unique<app::UserSettingsCommands>(home)) {
   setObjectName(QStringLiteral("UserKaimeForm"));
   setWindowTitle(QStringLiteral("ユーザー買い目設定"));
   auto* grid = new QGridLayout;
@@ -152,6 +157,7 @@ UserSettingsDialog::~UserSettingsDialog() = default;
 void UserSettingsDialog::fillSettings(int select) {
   m_filling = true;
   m_settings->clear();
+  m_listed = m_commands->editor().lines();
   for (const std::string& name : m_commands->editor().names()) m_settings->addItem(fromCp932(name));
   m_settings->setCurrentIndex(-1);
   m_filling = false;
@@ -171,12 +177,46 @@ void UserSettingsDialog::fillSettings(int select) {
 void UserSettingsDialog::showSetting(int index) {
   betting::UserSetting shown = form();
   try {
-    (void)m_commands->select(index, shown);
+    app::withHomeWriteLock(m_home, [&] {
+      m_commands->reload();
+      (void)m_commands->select(workingIndexOf(index), shown);
+    });
   } catch (const Error& error) {
     Notifier::instance().inform(this, fromUtf8(error.what()), true);
     return;
   }
+  // Another program changed the settings: the list shows them as they are.
+  if (m_commands->editor().lines() != m_listed) {
+    fillSettings(m_commands->activeIndex());
+    return;
+  }
   showForm(shown);
+}
+
+app::CommandResult UserSettingsDialog::change(const Command& command, bool& declined) {
+  std::map<std::string, bool> answers;  // by question, all Yes
+  for (;;) {
+    std::optional<std::string> asked;
+    const betting::Confirm confirm = [&](const std::string& question) {
+      if (answers.contains(question)) return true;
+      asked = question;
+      return false;
+    };
+    app::CommandResult result = app::withHomeWriteLock(m_home, [&] {
+      m_commands->reload();
+      return command(confirm);
+    });
+    declined = asked && !Notifier::instance().confirm(this, fromUtf8(*asked));
+    if (!asked || declined) return result;
+    answers[*asked] = true;
+  }
+}
+
+int UserSettingsDialog::workingIndexOf(int listed) const {
+  if (listed < 0 || static_cast<size_t>(listed) >= m_listed.size()) return -1;
+  const std::vector<std::string>& lines = m_commands->editor().lines();
+  const auto found = std::find(lines.begin(), lines.end(), m_listed[static_cast<size_t>(listed)]);
+  return found == lines.end() ? -1 : static_cast<int>(found - lines.begin());
 }
 
 void UserSettingsDialog::showForm(const betting::UserSetting& setting) {
@@ -211,12 +251,11 @@ void UserSettingsDialog::save() {
     return;
   }
   bool declined = false;
-  const betting::Confirm confirm = [this, &declined](const std::string& question) {
-    declined = !Notifier::instance().confirm(this, fromUtf8(question));
-    return !declined;
-  };
   try {
-    const app::CommandResult result = m_commands->save(form(), confirm);
+    const betting::UserSetting typed = form();
+    const app::CommandResult result =
+        change([&](const betting::Confirm& confirm) { return m_commands->save(typed, confirm); },
+               declined);
     showResult(this, result, declined);
     // The saved setting, the last line, becomes the chosen one.
     if (result) fillSettings(static_cast<int>(m_commands->editor().lines().size()) - 1);
@@ -227,13 +266,16 @@ void UserSettingsDialog::save() {
 
 void UserSettingsDialog::remove() {
   bool declined = false;
-  const betting::Confirm confirm = [this, &declined](const std::string& question) {
-    declined = !Notifier::instance().confirm(this, fromUtf8(question));
-    return !declined;
-  };
+  const int listed = std::max(m_settings->currentIndex(), 0);
   try {
-    const app::CommandResult result =
-        m_commands->remove(std::max(m_settings->currentIndex(), 0), confirm);
+    const app::CommandResult result = change(
+        [&](const betting::Confirm& confirm) {
+          const int index = workingIndexOf(listed);
+          // Deleted by another program meanwhile: nothing is left to do.
+          if (index < 0 && !m_commands->editor().lines().empty()) return app::CommandResult{};
+          return m_commands->remove(std::max(index, 0), confirm);
+        },
+        declined);
     showResult(this, result, declined);
     if (result) fillSettings(0);
   } catch (const Error& error) {
@@ -253,8 +295,8 @@ bool UserSettingsDialog::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
-OddsCeilingDialog::OddsCeilingDialog(app::Settings& settings, QWidget* parent)
-    : QDialog(parent), m_settings(settings), m_value(new QLineEdit(this)) {
+OddsCeilingDialog::OddsCeilingDialog(const app::Home& home, QWidget* parent)
+    : QDialog(parent), m_home(home), m_settings(home.iniPath()), m_value(new QLineEdit(this)) {
   setObjectName(QStringLiteral("OddsSpanForm"));
   setWindowTitle(QStringLiteral("ｵｯｽﾞｼｷｲ値設定"));
   auto* explanation = new QLabel(
@@ -268,7 +310,7 @@ OddsCeilingDialog::OddsCeilingDialog(app::Settings& settings, QWidget* parent)
   m_value->setObjectName(QStringLiteral("OddsEdit"));
   m_value->setValidator(new QRegularExpressionValidator(
       QRegularExpression(QStringLiteral("\\d{0,2}(\\.\\d?)?")), m_value));
-  m_value->setText(fromCp932(settings.displayValue(app::settings::kOddsCeiling)));
+  m_value->setText(fromCp932(m_settings.displayValue(app::settings::kOddsCeiling)));
   m_value->setMaximumWidth(scaled(m_value, 60));
 
   auto* ok = new QPushButton(QStringLiteral("OK"), this);
@@ -278,8 +320,11 @@ OddsCeilingDialog::OddsCeilingDialog(app::Settings& settings, QWidget* parent)
   close->setAutoDefault(false);
   connect(ok, &QPushButton::clicked, this, [this] {
     try {
-      showResult(this, app::setOddsCeiling(m_settings, cp932::fromUtf8(toUtf8(m_value->text()))),
-                 false);
+      const std::string input = cp932::fromUtf8(toUtf8(m_value->text()));
+      showResult(
+          this,
+          app::withHomeWriteLock(m_home, [&] { return app::setOddsCeiling(m_settings, input); }),
+          false);
     } catch (const Error& error) {
       Notifier::instance().inform(this, fromUtf8(error.what()), true);
     }

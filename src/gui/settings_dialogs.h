@@ -3,7 +3,10 @@
 #include <QDialog>
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/home.h"
 #include "app/settings.h"
@@ -21,7 +24,9 @@ namespace orvalle::gui {
 // trio check box; OK saves (overwriting after a question), "設定削除"
 // deletes, "ｸﾘｱ" empties a rule. Every check and message is the core's
 // (app::UserSettingsCommands); choosing a setting stores it as the active
-// one.
+// one. Each change holds the home's lock and starts from the files as they
+// stand then, so that a change another program made while the dialog was
+// open is kept.
 class UserSettingsDialog : public QDialog {
   Q_OBJECT
 
@@ -46,10 +51,23 @@ class UserSettingsDialog : public QDialog {
   void remove();
   bool eventFilter(QObject* watched, QEvent* event) override;
 
+  using Command = std::function<app::CommandResult(const betting::Confirm&)>;
+  // Runs `command` under the home's lock on "UserSet.usd" read afresh. Its
+  // question is asked with the lock released: the command runs answering
+  // No and, when it asked and the user answers Yes, runs again with that
+  // answer. `declined` tells that the user answered No.
+  app::CommandResult change(const Command& command, bool& declined);
+  // The index in the working copy of the setting listed at `listed`, found
+  // by its line (the file may have changed since the list was filled); -1
+  // when it is no longer there.
+  int workingIndexOf(int listed) const;
+
+  app::Home m_home;
   std::unique_ptr<app::UserSettingsCommands> m_commands;
-  QComboBox* m_settings = nullptr;                              // SelCombo
-  QLineEdit* m_name = nullptr;                                  // Edit1
-  QCheckBox* m_trios = nullptr;                                 // CheckBox1
+  std::vector<std::string> m_listed;  // the lines of the settings in SelCombo
+  QComboBox* m_settings = nullptr;    // SelCombo
+  QLineEdit* m_name = nullptr;        // Edit1
+  QCheckBox* m_trios = nullptr;       // CheckBox1
   std::array<RuleRow, 2 + betting::kPartnerRuleCount> m_rules;  // axis 1, axis 2, partners
   bool m_filling = false;
 };
@@ -61,10 +79,11 @@ class OddsCeilingDialog : public QDialog {
   Q_OBJECT
 
  public:
-  OddsCeilingDialog(app::Settings& settings, QWidget* parent = nullptr);
+  OddsCeilingDialog(const app::Home& home, QWidget* parent = nullptr);
 
  private:
-  app::Settings& m_settings;
+  app::Home m_home;
+  app::Settings m_settings;
   QLineEdit* m_value = nullptr;  // the numeric box
 };
 

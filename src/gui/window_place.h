@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/home.h"
 #include "app/settings.h"
 
 class QWidget;
@@ -26,8 +27,11 @@ inline constexpr WindowPlaceKeys kPrintPreviewPlace{
 // the settings file cannot be read.
 void restoreWindowPlace(QWidget& window, app::Settings& settings, const WindowPlaceKeys& keys);
 
-// Writes the window's place and size; a failure is told (without the beep)
-// and the window closes all the same.
-void saveWindowPlace(const QWidget& window, app::Settings& settings, const WindowPlaceKeys& keys);
+// Writes the window's place and size to the settings file of `home`, under
+// the home's lock. The lock is tried once, without waiting: while another
+// program holds the home the place is not kept, silently (a window that
+// closes neither stands still nor asks). A file that cannot be written is
+// told (without the beep); the window closes all the same.
+void saveWindowPlace(const QWidget& window, const app::Home& home, const WindowPlaceKeys& keys);
 
 }  // namespace orvalle::gui

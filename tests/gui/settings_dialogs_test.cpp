@@ -94,7 +94,7 @@ class SettingsDialogsTest : public QObject {
     TestHome dir(true);
     const app::Home home = app::startUp(toUtf8(dir.path()));
     app::Settings settings(home.iniPath());
-    OddsCeilingDialog dialog(settings);
+    OddsCeilingDialog dialog(home);
     auto* value = dialog.findChild<QLineEdit*>("OddsEdit");
     auto* ok = dialog.findChild<QPushButton*>("BitBtn1");
     QCOMPARE(value->text(), QStringLiteral("10.0"));

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -18,6 +19,7 @@ namespace orvalle::app {
 namespace {
 
 constexpr std::chrono::milliseconds kDefaultWait{5000};
+constexpr std::chrono::milliseconds kQuickChangeWait{2000};
 constexpr std::chrono::milliseconds kPoll{50};
 
 [[noreturn]] void failOn(const std::filesystem::path& path, const char* what, int error) {
@@ -41,6 +43,10 @@ std::chrono::milliseconds lockWait(const Home::Environment& environment) {
     return kDefaultWait;
   }
   return std::chrono::milliseconds(static_cast<long long>(seconds * 1000));
+}
+
+std::chrono::milliseconds quickChangeWait(const Home::Environment& environment) {
+  return std::min(lockWait(environment), kQuickChangeWait);
 }
 
 HomeLock::HomeLock(const Home& home, HomeAccess access, const Waiting& waiting,

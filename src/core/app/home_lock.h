@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "app/home.h"
 
@@ -27,6 +28,12 @@ std::string homeBusyMessage(const std::filesystem::path& root);
 // How long a command waits for another program's lock: $ORVALLE_LOCK_WAIT
 // seconds (a decimal number from 0 to 3600) when set, else 5 seconds.
 std::chrono::milliseconds lockWait(const Home::Environment& environment = Home::processEnvironment);
+
+// How long the desktop program waits for the home before a small change it
+// makes outside a command (an option, a folder, a dialog's value): lockWait(),
+// at most 2 seconds, so that its window never stands still for long.
+std::chrono::milliseconds quickChangeWait(
+    const Home::Environment& environment = Home::processEnvironment);
 
 // One program's hold on a home, across processes: an exclusive lock on the
 // home folder for a command that writes, a shared one for a command that
@@ -72,6 +79,20 @@ class HomeLock {
   bool m_writer = false;
   int m_removed = 0;
 };
+
+// Makes one change of the home outside a command: runs `change` while this
+// program holds the home alone (HomeLock, kWrite), so that what it reads and
+// writes back (the settings file is read and rewritten whole) meets no other
+// writer, and returns what `change` returns. Throws orvalle::Error with
+// homeBusyMessage when the lock is not had within `wait`; `change` then does
+// not run. Not for code that already holds a lock of the home (a command, the
+// CLI): the lock is not reentrant, and the second would wait for the first.
+template <typename Change>
+decltype(auto) withHomeWriteLock(const Home& home, Change&& change,
+                                 std::chrono::milliseconds wait = quickChangeWait()) {
+  const HomeLock lock(home, HomeAccess::kWrite, {}, wait);
+  return std::forward<Change>(change)();
+}
 
 // Removes the temporary files of interrupted atomic writes under `root`
 // (every folder, symbolic links not followed); returns how many.

@@ -8,6 +8,8 @@ namespace orvalle::app {
 UserSettingsCommands::UserSettingsCommands(const Home& home)
     : m_settings(home.iniPath()), m_editor(home.userSetPath()) {}
 
+void UserSettingsCommands::reload() { m_editor = betting::UserSettingsEditor(m_editor.path()); }
+
 int UserSettingsCommands::activeIndex() const {
   return betting::activeSettingIndex(m_settings.integer(settings::kUserSettingId),
                                      m_editor.lines().size());

@@ -23,6 +23,13 @@ class UserSettingsCommands {
 
   const betting::UserSettingsEditor& editor() const { return m_editor; }
 
+  // Reads "UserSet.usd" afresh into the working copy: a change made while
+  // another program may have changed the file since it was loaded (the
+  // dialog, which stays open) starts from the file as it stands. Throws
+  // orvalle::Error when it exists but cannot be read; the working copy then
+  // stays as it was.
+  void reload();
+
   // The setting the combination calculation takes: "SetID", or 0 when it
   // lies beyond the last line (or below 0); -1 when there is no setting
   // (betting::activeSettingIndex).

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <thread>
+
+#include "app/settings.h"
 #include "store/atomic_file.h"
 #include "store/error.h"
 #include "support/temp_dir.h"
@@ -95,8 +99,64 @@ TEST(HomeLockTest, TemporaryNamesAndTheWait) {
   for (const auto& [text, wait] : waits) {
     auto environment = [&](const char*) { return std::optional<std::string>(text); };
     EXPECT_EQ(lockWait(environment), wait) << text;
+    EXPECT_EQ(quickChangeWait(environment), std::min(wait, std::chrono::milliseconds(2000)))
+        << text;
   }
   EXPECT_EQ(lockWait([](const char*) { return std::optional<std::string>(); }), 5000ms);
+}
+
+TEST(HomeLockTest, AChangeOutsideACommandHoldsTheHomeAlone) {
+  TempDir dir;
+  const Home home(dir / "home");
+  Settings settings(home.iniPath());
+  // While the change runs no other program gets the home; what it returns
+  // comes back.
+  const int returned = withHomeWriteLock(home, [&] {
+    EXPECT_THROW(HomeLock(home, HomeAccess::kRead, {}, 0ms), Error);
+    settings.setInteger(settings::kUserSettingId, 3);
+    return 7;
+  });
+  EXPECT_EQ(returned, 7);
+  // Another program holding it: the busy message after the wait, and the
+  // change never runs.
+  {
+    const HomeLock other(home, HomeAccess::kWrite);
+    bool ran = false;
+    try {
+      withHomeWriteLock(
+          home, [&] { ran = true; }, 60ms);
+      ADD_FAILURE() << "the change ran beside another writer";
+    } catch (const Error& error) {
+      EXPECT_EQ(error.what(), homeBusyMessage(home.root()));
+    }
+    EXPECT_FALSE(ran);
+  }
+  EXPECT_EQ(settings.integer(settings::kUserSettingId), 3);
+}
+
+// Two writers that each read a value and write it back one higher: under the
+// lock each reads what the other wrote, so no step is lost.
+TEST(HomeLockTest, ChangesUnderTheLockKeepEachOthersWrites) {
+  TempDir dir;
+  const Home home(dir / "home");
+  constexpr int kSteps = 15;
+  auto writer = [&] {
+    Settings settings(home.iniPath());
+    for (int i = 0; i < kSteps; ++i) {
+      withHomeWriteLock(
+          home,
+          [&] {
+            const int value = settings.integer(settings::kUserSettingId);
+            std::this_thread::sleep_for(2ms);  // the other writer's chance to step in
+            settings.setInteger(settings::kUserSettingId, value + 1);
+          },
+          30s);
+    }
+  };
+  std::thread other(writer);
+  writer();
+  other.join();
+  EXPECT_EQ(Settings(home.iniPath()).integer(settings::kUserSettingId), 2 * kSteps);
 }
 
 }  // namespace

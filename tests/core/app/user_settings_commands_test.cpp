@@ -85,6 +85,17 @@ TEST_F(UserSettingsCommandsTest, DeletingStoresTheFirstAndAStaleIdFallsBack) {
   EXPECT_EQ(nothing.text(), "削除項目がありません。");
 }
 
+TEST_F(UserSettingsCommandsTest, AReloadKeepsWhatAnotherProgramSavedMeanwhile) {
+  UserSettingsCommands open(m_home);  // loaded before the other program saves
+  ASSERT_TRUE(UserSettingsCommands(m_home).saveLine(sj("二,勝率,1,勝率,2,勝率, 3"), yes()));
+  open.reload();
+  ASSERT_EQ(open.editor().names(), (std::vector<std::string>{sj("設定１"), sj("二")}));
+  ASSERT_TRUE(open.saveLine(sj("三,勝率,1,勝率,2,勝率, 4"), yes()));
+  EXPECT_EQ(UserSettingsCommands(m_home).editor().names(),
+            (std::vector<std::string>{sj("設定１"), sj("二"), sj("三")}));
+  EXPECT_EQ(setId(), 2);
+}
+
 TEST_F(UserSettingsCommandsTest, AWholeLineIsSavedAsItsFormAndIndexesAreChecked) {
   UserSettingsCommands commands(m_home);
   EXPECT_TRUE(commands.checkIndex(0));
