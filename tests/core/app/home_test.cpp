@@ -69,6 +69,22 @@ TEST(HomeTest, InitCreatesTheHomeAndItsFolders) {
   EXPECT_EQ(std::distance(fs::directory_iterator(home.root()), fs::directory_iterator()), 3);
 }
 
+TEST(HomeTest, AFolderOfTheHomeThatIsALinkIsRefusedAndAHomeThatIsALinkIsUsed) {
+  TempDir dir;
+  fs::create_directories(dir / "elsewhere");
+  fs::create_directories(dir / "home");
+  fs::create_directory_symlink(dir / "elsewhere", dir / "home" / "DATA");
+  try {
+    Home(dir / "home").init();
+    ADD_FAILURE() << "a linked DATA folder was accepted";
+  } catch (const Error& error) {
+    EXPECT_NE(std::string(error.what()).find("DATA"), std::string::npos) << error.what();
+  }
+  fs::create_directory_symlink(dir / "elsewhere", dir / "linked-home");
+  Home(dir / "linked-home").init();
+  EXPECT_TRUE(fs::is_directory(dir / "elsewhere" / "SEI"));
+}
+
 TEST(HomeTest, FoldersOfAnotherLetterCaseAreReused) {
   TempDir dir;
   fs::create_directories(dir / "Data");

@@ -93,6 +93,24 @@ TEST(AtomicFileTest, FilesTheUserMadeSpecialStaySo) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir / "real"), {}), 1);  // no temporary left
 }
 
+// A folder of the home that is a link to another place is not written
+// through, whether the program made the folder's name from data or not.
+TEST(AtomicFileTest, ASymlinkedFolderIsNotWrittenThrough) {
+  namespace fs = std::filesystem;
+  TempDir dir;
+  fs::create_directories(dir / "outside");
+  fs::create_directories(dir / "home" / "SEI");
+  fs::create_directory_symlink(dir / "outside", dir / "home" / "SEI" / "2012");
+  EXPECT_THROW(createFoldersDurably(dir / "home" / "SEI" / "2012"), Error);
+  EXPECT_THROW(mergeRaceLines(dir / "home" / "SEI" / "2012" / "2012100001.kak",
+                              std::vector<std::string>{"line"}, 10),
+               Error);
+  EXPECT_TRUE(fs::is_empty(dir / "outside"));
+  // A folder under a linked one is still created (the link is the user's).
+  fs::create_directory_symlink(dir / "outside", dir / "linked");
+  EXPECT_NO_THROW(createFoldersDurably(dir / "linked" / "new"));
+}
+
 // A new folder is made durable in the folder that holds it before a file
 // goes into it; a file's rename is made durable in its own folder.
 TEST(AtomicFileTest, NewFoldersAreSyncedBeforeTheFilesInThem) {
