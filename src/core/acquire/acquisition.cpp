@@ -183,6 +183,7 @@ void Transfer::readLoop() {
                             m_settings.dayFileWritePolicy);
   std::string record;
   std::string fileName;
+  auto lastCommit = std::chrono::steady_clock::now();
   try {
     while (true) {
       if (cancelled()) {
@@ -194,8 +195,12 @@ void Transfer::readLoop() {
       if (code > 0) {
         storeRecord(store, record);
       } else if (code == jv::kFileSwitch) {
-        // The records listed for the file that ended go to disk now.
-        store.flush();
+        // The day files changed since the last commit go to disk together
+        // once a commit is due.
+        if (std::chrono::steady_clock::now() - lastCommit >= m_settings.dayFileCommitInterval) {
+          store.flush();
+          lastCommit = std::chrono::steady_clock::now();
+        }
         ++fileCounter;
         m_result.filesRead = fileCounter;
         progress(ProgressBar::kRead, fileCounter);

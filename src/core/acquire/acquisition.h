@@ -62,10 +62,17 @@ struct AcquisitionSettings {
   std::chrono::milliseconds pollInterval{10};
   // Past-run lines kept in memory before their files are rewritten.
   size_t pastRunBatchBytes = size_t{64} << 20;
-  // When day files are rewritten: once per data file (default) or after
-  // every record. Both give the same files; every record is far slower and
-  // serves comparisons.
+  // When day files are rewritten: after the data files read in about
+  // dayFileCommitInterval, committed together (default), or after every
+  // record. Both give the same files; every record is far slower and serves
+  // comparisons.
   store::WritePolicy dayFileWritePolicy = store::WritePolicy::kDeferred;
+  // The day files changed by the data files read meanwhile are committed
+  // together at the end of a data file once this much time has passed since
+  // the last commit (zero: after every data file), at the end, and on a
+  // cancel or a failure. Committing more often gains nothing: the last time
+  // that tells the next acquisition where to go on is saved only at the end.
+  std::chrono::milliseconds dayFileCommitInterval{1000};
 };
 
 // The acquisition of the acquisition dialog, without any window: opens the

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvalle::model {
 
@@ -27,7 +29,12 @@ class RecordTable {
 
   size_t m_count;
   size_t m_size;
-  std::string m_bytes;
+  // Slots are blank until assigned: a slot never assigned since the last
+  // blank fill reads as m_blank and its bytes are not touched, so a large
+  // table costs no time and no memory for the slots a day does not use.
+  std::unique_ptr<char[]> m_bytes;
+  std::vector<bool> m_assigned;
+  std::string m_blank;
 };
 
 }  // namespace orvalle::model

@@ -50,24 +50,20 @@ void DurableBatch::stage(const std::filesystem::path& target, std::string conten
     m_outer->stage(target, std::move(content));
     return;
   }
-  const std::filesystem::path key = keyOf(target);
-  for (Staged& staged : m_staged) {
-    if (staged.target == key) {
-      staged.content = std::move(content);
-      return;
-    }
+  std::filesystem::path key = keyOf(target);
+  auto [found, added] = m_index.try_emplace(key.native(), m_staged.size());
+  if (!added) {
+    m_staged[found->second].content = std::move(content);
+    return;
   }
-  m_staged.push_back({key, std::move(content)});
+  m_staged.push_back({std::move(key), std::move(content)});
 }
 
 const std::string* DurableBatch::staged(const std::filesystem::path& path) const {
   if (m_outer != nullptr) return m_outer->staged(path);
   if (m_staged.empty()) return nullptr;
-  const std::filesystem::path key = keyOf(path);
-  for (const Staged& staged : m_staged) {
-    if (staged.target == key) return &staged.content;
-  }
-  return nullptr;
+  auto found = m_index.find(keyOf(path).native());
+  return found == m_index.end() ? nullptr : &m_staged[found->second].content;
 }
 
 std::vector<std::filesystem::path> DurableBatch::stagedPaths() const {
@@ -82,6 +78,7 @@ void DurableBatch::commit() {
   end();
   std::vector<Staged> staged = std::move(m_staged);
   m_staged.clear();
+  m_index.clear();
   FileSystem& files = fileSystem();
 
   struct Pending {
@@ -195,7 +192,16 @@ void DurableBatch::commit() {
       folders.push_back(item.folder);
     }
   }
-  for (const std::filesystem::path& folder : folders) syncFolderOrThrow(folder);
+  // Several folders (a day's past-run files are spread over the folders of
+  // their birth years): one sync of the file system does them all at once.
+  if (folders.size() <= 2) {
+    for (const std::filesystem::path& folder : folders) syncFolderOrThrow(folder);
+  } else {
+    std::set<std::uint64_t> devices;
+    for (const std::filesystem::path& folder : folders) {
+      if (devices.insert(files.status(folder).device).second) files.syncAll(folder);
+    }
+  }
 }
 
 }  // namespace orvalle::store

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace orvalle::store {
@@ -9,9 +10,9 @@ namespace orvalle::store {
 // The writes of one step (a data file of an acquisition, the past-run files
 // of a day, an analysis, an import), committed together: every new content
 // is written to a temporary file beside its target, one flush makes them
-// durable, the renames follow, and one sync of each folder touched makes the
-// renames durable. After a crash at any moment each file holds its old or
-// its new content. A file whose content is unchanged is not rewritten.
+// durable, the renames follow, and one sync of each folder touched (or of the
+// file system, when there are more than two) makes the renames durable. After a crash at any moment
+// each file holds its old or its new content. A file whose content is unchanged is not rewritten.
 //
 // While a batch lives it is its thread's active batch: writeFileAtomically
 // stages into it instead of writing, and the readers of the store
@@ -59,6 +60,7 @@ class DurableBatch {
 
   DurableBatch* m_outer = nullptr;  // the batch this one joined
   std::vector<Staged> m_staged;
+  std::unordered_map<std::string, size_t> m_index;  // of m_staged, by target
   int m_filesWritten = 0;
 };
 

@@ -34,7 +34,10 @@ using test::FakeJvLink;
 using test::RecordingObserver;
 
 const std::string kFromTime = "20240101000000";
-constexpr AcquisitionSettings kFast{std::chrono::milliseconds(1), size_t{64} << 20};
+// Day files committed after every data file, as the tests of a data file
+// expect.
+constexpr AcquisitionSettings kFast{std::chrono::milliseconds(1), size_t{64} << 20,
+                                    store::WritePolicy::kDeferred, std::chrono::milliseconds(0)};
 
 class AcquisitionTest : public ::testing::Test {
  protected:
