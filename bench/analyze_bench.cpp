@@ -25,11 +25,8 @@ namespace fs = std::filesystem;
 
 constexpr int kDays = 520;
 
-// A home that holds the acquisition of the source, made once beside it.
-fs::path acquiredHome() {
-  const fs::path source = simulatedSource(kDays);
-  const fs::path home = source.parent_path() / ("home-" + std::to_string(kDays));
-  if (fs::exists(home / "DATA")) return home;
+// Acquires the whole source into a new home.
+void acquireWholeSource(const fs::path& source, const fs::path& home) {
   fs::remove_all(home);
   fs::create_directories(home / "DATA");
   fs::create_directories(home / "SEI");
@@ -38,6 +35,14 @@ fs::path acquiredHome() {
   acquire::Acquisition acquisition(link, home / "DATA", home / "SEI", {});
   acquire::AcquisitionObserver quiet;
   acquisition.run({"20000101000000", acquire::kOptionSetup}, quiet);
+}
+
+// A home that holds the acquisition of the source, made once beside it.
+fs::path acquiredHome() {
+  const fs::path source = simulatedSource(kDays);
+  const fs::path home = source.parent_path() / ("home-" + std::to_string(kDays));
+  if (!fs::exists(home / "DATA")) acquireWholeSource(source, home);
+  (void)app::startUp(home.string());  // the settings file and folders a first start makes
   return home;
 }
 
