@@ -2,10 +2,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "model/day_tables.h"
 #include "store/memory_file_system.h"
 
 // Helpers shared by the fuzz targets: every target runs its reader on a
@@ -41,5 +43,13 @@ class MemoryHome {
   store::MemoryFileSystem m_files;
   store::ScopedFileSystem m_installed{m_files};
 };
+
+// Day tables holding one race (2024-01-06, Nakayama, race 11) with one
+// registered runner, horse 1 of registration number kOneRunnerNumber, whose
+// past runs the past-run target loads.
+inline constexpr std::string_view kOneRunnerRaceKey = "2024010606010111";
+inline constexpr int kOneRunnerRaceDate = 20240106;
+inline constexpr std::string_view kOneRunnerNumber = "2019104321";
+std::unique_ptr<model::DayTables> oneRunnerDay();
 
 }  // namespace orvalle::fuzz

@@ -14,47 +14,10 @@
 #include "store/past_run_file.h"
 #include "store/past_run_record.h"
 #include "store/prediction_file.h"
-#include "store/record.h"
-
-namespace {
-
-using namespace orvalle;
-
-constexpr std::string_view kRaceKey = "2024010606010111";
-constexpr int kRaceDate = 20240106;
-constexpr std::string_view kRegistrationNumber = "2019104321";
-
-std::string recordImage(std::string_view kind, size_t length) {
-  std::string image(length - 2, ' ');
-  image.replace(0, 2, kind);
-  image[2] = '7';
-  image.replace(3, 8, "20240105");
-  image.replace(11, kRaceKey.size(), kRaceKey);
-  return image + "\r\n";
-}
-
-void put(std::string& record, store::Field field, std::string_view text) {
-  record.replace(static_cast<size_t>(field.position - 1), text.size(), text);
-}
-
-// One race with one registered runner, horse 1 of bracket 1.
-std::unique_ptr<model::DayTables> dayWithOneRunner() {
-  auto tables = std::make_unique<model::DayTables>();
-  std::string ra = recordImage("RA", store::kRaRecordLength);
-  put(ra, store::ra::kRegisteredRunners, "01");
-  tables->setRace(0, ra);
-  std::string se = recordImage("SE", store::kSeRecordLength);
-  put(se, store::se::kBracket, "1");
-  put(se, store::se::kHorseNumber, "01");
-  put(se, store::se::kRegistrationNumber, kRegistrationNumber);
-  tables->setRunner(0, 0, se);
-  return tables;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const std::unique_ptr<model::DayTables> tables = dayWithOneRunner();
+  using namespace orvalle;
+  static const std::unique_ptr<model::DayTables> tables = fuzz::oneRunnerDay();
 
   fuzz::MemoryHome home;
   const auto parts = fuzz::splitFiles(fuzz::inputText(data, size), 2, 2);
@@ -65,8 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   for (bool ignoreDates : {false, true}) {
     try {
-      const int taken = model::loadPastRuns(*tables, 0, 0, "/home/SEI",
-                                            model::PastRunPeriod::of(kRaceDate, 1826, ignoreDates));
+      const int taken = model::loadPastRuns(
+          *tables, 0, 0, "/home/SEI",
+          model::PastRunPeriod::of(fuzz::kOneRunnerRaceDate, 1826, ignoreDates));
       (void)model::detailedRunnerInfo(*tables, 0, 0);
       for (int slot = 0; slot < taken; ++slot) {
         (void)model::pastRunCell(*tables, 0, 0, slot);
@@ -79,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The writers read the old lines back before they rewrite a file.
   try {
     std::string line(store::kPastRunRecordLength - 2, ' ');
-    line.replace(0, kRaceKey.size(), kRaceKey);
+    line.replace(0, fuzz::kOneRunnerRaceKey.size(), fuzz::kOneRunnerRaceKey);
     store::mergePastRunLine(kak, line);
   } catch (const Error&) {
   }
@@ -88,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     figures.winCount = 3;
     figures.pointWinRate = 0.5;
     figures.pointWinRateRank = 1;
-    store::writePredictionLine(yos, store::predictionLine(kRaceKey, figures));
+    store::writePredictionLine(yos, store::predictionLine(fuzz::kOneRunnerRaceKey, figures));
   } catch (const Error&) {
   }
   return 0;
