@@ -1,7 +1,7 @@
 # Thin wrapper over the CMake presets. `make run` and `make test` are the two
 # commands of the README.
 
-.PHONY: run test deps build-release build-dev asan clean format
+.PHONY: run test deps build-release build-dev asan fuzz clean format
 
 deps:
 	@bash tools/install-deps.sh
@@ -28,8 +28,16 @@ asan: deps
 	cmake --build --preset asan
 	ctest --preset asan
 
+# Builds the libFuzzer targets of the file readers with clang and runs each
+# for FUZZ_SECONDS (default 20) over its seed corpus (fuzz/corpus).
+FUZZ_SECONDS ?= 20
+fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	bash tools/run-fuzz.sh build/fuzz $(FUZZ_SECONDS)
+
 format:
-	find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+	find src tests tools bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
 	rm -rf build

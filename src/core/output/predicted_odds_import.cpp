@@ -22,7 +22,8 @@ using store::Field;
 
 // JRDB source line: racecourse (JV-Data code), two unused characters,
 // meeting (1), day of meeting (1), race number (2), runners (2), then 18 win
-// odds, 18 place odds and 153 quinella odds of 5 characters each.
+// odds, 18 place odds and 153 quinella odds of 5 characters each; 955
+// characters in all.
 namespace jrdb {
 inline constexpr Field kRacecourse{1, 2};
 inline constexpr Field kMeeting{5, 1};
@@ -32,12 +33,12 @@ inline constexpr int kOddsWidth = 5;
 inline constexpr int kWinOddsPosition = 11;
 inline constexpr int kPlaceOddsPosition = 101;
 inline constexpr int kQuinellaOddsPosition = 191;
-inline constexpr size_t kLineLength = 955;
 }  // namespace jrdb
 
 // KOL source line: racecourse (KOL code), meeting (2), day of meeting (2),
 // race number (2), date, runners, then 18 win odds and 36 bracket quinella
-// odds of 5 characters and 153 quinella odds of 7, all in tenths.
+// odds of 5 characters and 153 quinella odds of 7, all in tenths; 1502
+// characters in all.
 namespace kol {
 inline constexpr Field kRacecourse{1, 2};
 inline constexpr Field kMeetingDayAndRace{7, 6};
@@ -50,7 +51,6 @@ inline constexpr int kBracketOddsPosition = 252;
 inline constexpr int kBracketOddsWidth = 5;
 inline constexpr int kQuinellaOddsPosition = 432;
 inline constexpr int kQuinellaOddsWidth = 7;
-inline constexpr size_t kLineLength = 1502;
 // Races of up to this many runners run one horse to a bracket.
 inline constexpr int kOneHorseBracketRunners = 8;
 }  // namespace kol
