@@ -160,7 +160,9 @@ void DurableBatch::commit() {
         throwFileError("ファイルを書き込めませんでした", pending.front().target, EIO);
       }
       std::set<std::uint64_t> devices;
+      std::set<std::filesystem::path> folders;
       for (const Pending& item : pending) {
+        if (!folders.insert(item.folder).second) continue;
         try {
           if (devices.insert(files.status(item.folder).device).second) files.syncAll(item.folder);
         } catch (const FileError& error) {
