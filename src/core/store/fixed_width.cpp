@@ -68,15 +68,17 @@ std::string_view trimRight(std::string_view text) {
 }
 
 std::string fitWidth(std::string_view text, size_t width) {
+  // Find where the text is cut (never inside a two-byte character), then
+  // copy once: records are hundreds of bytes and this runs for every one.
+  size_t end = 0;
+  while (end < text.size() && end < width) {
+    const size_t n = charLength(text, end);
+    if (end + n > width) break;
+    end += n;
+  }
   std::string out;
   out.reserve(width);
-  size_t i = 0;
-  while (i < text.size() && out.size() < width) {
-    size_t n = charLength(text, i);
-    if (out.size() + n > width) break;
-    out.append(text.substr(i, n));
-    i += n;
-  }
+  out.append(text.substr(0, end));
   out.resize(width, ' ');
   return out;
 }
