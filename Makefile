@@ -1,7 +1,7 @@
 # Thin wrapper over the CMake presets. `make run` and `make test` are the two
 # commands of the README.
 
-.PHONY: run test deps build-release build-dev asan fuzz clean format
+.PHONY: run test deps build-release build-dev asan fuzz bridge clean format
 
 deps:
 	@bash tools/install-deps.sh
@@ -35,6 +35,15 @@ fuzz: deps
 	cmake --preset fuzz
 	cmake --build --preset fuzz
 	bash tools/run-fuzz.sh build/fuzz $(FUZZ_SECONDS)
+
+# Cross-builds the JV-Link bridge and its stand-in component for 32-bit
+# Windows, then runs their round trip under Wine when Wine can be installed.
+bridge:
+	@bash tools/install-deps.sh bridge
+	-@bash tools/install-wine.sh
+	cmake --preset bridge
+	cmake --build --preset bridge
+	bash tools/bridge-round-trip.sh build/bridge
 
 format:
 	find src tests tools bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i

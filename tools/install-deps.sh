@@ -12,6 +12,11 @@ packages=(
   qt6-base-dev libgl-dev qt6-translations-l10n fonts-noto-cjk fonts-ipafont-gothic poppler-utils
 )
 
+# `install-deps.sh bridge`: the cross compiler of the Windows bridge.
+if [ "${1:-}" = bridge ]; then
+  packages=(cmake ninja-build ccache g++-mingw-w64-i686)
+fi
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

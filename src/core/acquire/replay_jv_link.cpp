@@ -142,6 +142,8 @@ ReplayEmulation ReplayEmulation::fromIniText(std::string_view text) {
       emulation.rtOpenResult = *number;
     } else if (key == "close") {
       emulation.closeResult = *number;
+    } else if (key == "gets") {
+      emulation.offersByteRead = *number != 0;
     }
   }
   return emulation;

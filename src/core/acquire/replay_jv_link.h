@@ -45,6 +45,9 @@ struct ReplayEmulation {
   std::optional<int> rtOpenResult;
   // The result of JVClose ("close").
   int closeResult = 0;
+  // Whether a component serving this source offers the byte-array read
+  // JVGets besides JVRead ("gets" = 0 hides it).
+  bool offersByteRead = true;
 
   // The emulation of an ini file; a missing or unreadable file gives the
   // defaults.

@@ -60,7 +60,7 @@ class DurableBatch {
 
   DurableBatch* m_outer = nullptr;  // the batch this one joined
   std::vector<Staged> m_staged;
-  std::unordered_map<std::string, size_t> m_index;  // of m_staged, by target
+  std::unordered_map<std::filesystem::path::string_type, size_t> m_index;  // of m_staged, by target
   int m_filesWritten = 0;
 };
 

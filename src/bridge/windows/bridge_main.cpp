@@ -1,0 +1,73 @@
+#include <objbase.h>
+#include <shellapi.h>
+#include <windows.h>
+
+#include <atomic>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "bridge_program.h"
+#include "com_jv_link.h"
+
+// orvalle-jvbridge.exe: the bridge program with the JV-Link component of
+// this Windows machine.
+namespace {
+
+std::atomic<bool> g_cancel{false};
+
+BOOL WINAPI onConsoleControl(DWORD event) {
+  if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT || event == CTRL_CLOSE_EVENT) {
+    g_cancel = true;
+    return TRUE;
+  }
+  return FALSE;
+}
+
+std::string utf8(const wchar_t* text) {
+  const int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(length > 0 ? length - 1 : 0), '\0');
+  if (length > 1) WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), length, nullptr, nullptr);
+  return out;
+}
+
+// The arguments as UTF-8, whatever the ANSI code page.
+std::vector<std::string> arguments() {
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> args;
+  for (int i = 1; i < count; ++i) args.push_back(utf8(wide[i]));
+  LocalFree(wide);
+  return args;
+}
+
+}  // namespace
+
+int main() {
+  using namespace orvalle;
+  SetConsoleOutputCP(CP_UTF8);
+  SetConsoleCtrlHandler(onConsoleControl, TRUE);
+  if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
+    std::cerr << "COMを初期化できませんでした。\n";
+    return 2;
+  }
+
+  bridge::BridgePlatform platform;
+  platform.makeComponent = [](bool textRead, std::string& failure) {
+    bridge::Component component;
+    auto link = bridge::ComJvLink::create(bridge::ComJvLink::kProgramId, failure);
+    if (!link) return component;
+    if (textRead) link->useTextRead();
+    component.readOperation = link->readsBytes() ? store::codes::JvLinkOperation::kJVGets
+                                                 : store::codes::JvLinkOperation::kJVRead;
+    component.link = std::move(link);
+    return component;
+  };
+  platform.pause = [] { Sleep(100); };
+  platform.cancel = &g_cancel;
+
+  const int status = bridge::runBridge(arguments(), platform, std::cout, std::cerr);
+  std::cout.flush();
+  CoUninitialize();
+  return status;
+}
