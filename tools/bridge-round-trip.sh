@@ -73,7 +73,7 @@ bridge() {
   status=$?
 }
 same() { diff -r "$1" "$2" >/dev/null; }
-data_files() { find "$1" -type f ! -name 'jvbridge-lasttime.txt' | sort; }
+data_files() { find "$1" -type f ! -name 'jvbridge-lasttime.txt' ! -name jvbridge.lock | sort; }
 
 bridge "$scratch/bytes"
 check "byte read (JVGets): exit 0" test "$status" = 0
@@ -113,6 +113,19 @@ fails open-error "open=-504" "JVOpenエラー:サーバーがメンテナンス�
 fails setup-cancelled "open=-2" "JVOpenエラー:セットアップダイアログでキャンセルが押されました。(-2)" 0
 fails status-error "download_ms=100000\nstatus_error=-502" "JVStatusエラー:ダウンロードに失敗しました。" 0
 fails read-error "read_error=2:2:-403" "JVGetsエラー:ダウンロードしたファイル内容が異常です。(-403)" 1
+
+# Two runs on one folder: the second is refused while the first downloads.
+printf '[emulate]\ndownload_ms=1000\n' > "$source/jvlink.ini"
+wine "$programs/orvalle-jvbridge.exe" --out "$(windows "$scratch/shared")" >/dev/null 2>&1 &
+first=$!
+sleep 3
+bridge "$scratch/shared"
+tail -n 1 <<<"$output" | sed 's/^/   /'
+check "a second run on a folder in use exits 1" test "$status" = 1
+check "a second run says the folder is in use" grep -q "書き込み中です" <<<"$output"
+wait "$first"
+check "the first run completes" test "$?" = 0
+check "the first run's folder is the source" same "$source/RACEDIFF" "$scratch/shared/RACEDIFF"
 rm -f "$source/jvlink.ini"
 
 if [ "$failures" -gt 0 ]; then

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "acquire/transfer_recorder.h"
+#include "store/atomic_file.h"
 #include "store/error.h"
 
 #ifndef ORVALLE_VERSION
@@ -177,6 +178,15 @@ int runBridge(const std::vector<std::string>& args, const BridgePlatform& platfo
   parsed.request.readOperation = component.readOperation;
   acquire::RecordingOutcome outcome;
   try {
+    store::createFoldersDurably(*parsed.out);
+    std::shared_ptr<void> lock;
+    if (platform.lockFolder) {
+      lock = platform.lockFolder(*parsed.out, failure);
+      if (!lock) {
+        err << failure << "\n";
+        return 1;
+      }
+    }
     acquire::ReplaySourceWriter writer(*parsed.out);
     ProgressLine progress(err);
     acquire::RecordingHooks hooks{platform.cancel, platform.pause};

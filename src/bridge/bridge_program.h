@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -32,6 +33,11 @@ struct BridgePlatform {
   std::function<void()> pause;
   // Set when the user asks to stop (Ctrl+C).
   const std::atomic<bool>* cancel = nullptr;
+  // Holds the output folder (made already) for this run alone until the
+  // returned object goes; nullptr with `failure` set when another run holds
+  // it. Unset: no lock.
+  std::function<std::shared_ptr<void>(const std::filesystem::path& folder, std::string& failure)>
+      lockFolder;
 };
 
 // Runs the program on its arguments (UTF-8, without the program name);

@@ -71,6 +71,13 @@ TEST_F(BridgeProgramTest, ExitStatusesTellArgumentsFoldersAndComponentFailuresAp
   EXPECT_EQ(m_err.str(), "JVInitエラー:sid が設定されていません。(-101)\n");
   EXPECT_EQ(run({"--settings"}), 2);
 
+  m_platform.lockFolder = [](const std::filesystem::path&, std::string& failure) {
+    failure = "ほかのorvalle-jvbridgeがこのフォルダに書き込み中です。";
+    return std::shared_ptr<void>();
+  };
+  EXPECT_EQ(run({"--out", out}), 1);
+  EXPECT_EQ(m_err.str(), "ほかのorvalle-jvbridgeがこのフォルダに書き込み中です。\n");
+
   m_unavailable = true;
   EXPECT_EQ(run({"--out", out}), 2);
   EXPECT_EQ(m_err.str(), "JV-Linkがインストールされていません。\n");

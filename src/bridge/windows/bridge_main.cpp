@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <atomic>
+#include <filesystem>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -41,6 +43,22 @@ std::vector<std::string> arguments() {
   return args;
 }
 
+// Holds `folder` for this run: its lock file open without sharing, so a
+// second bridge on the same folder is refused until this one ends.
+std::shared_ptr<void> lockFolder(const std::filesystem::path& folder, std::string& failure) {
+  const std::filesystem::path lockFile = folder / L"jvbridge.lock";
+  const HANDLE handle = CreateFileW(lockFile.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    failure =
+        GetLastError() == ERROR_SHARING_VIOLATION
+            ? "ほかのorvalle-jvbridgeがこのフォルダに書き込み中です。終わってから実行してください。"
+            : "フォルダをロックできませんでした: " + utf8(lockFile.c_str());
+    return nullptr;
+  }
+  return std::shared_ptr<void>(handle, [](void* held) { CloseHandle(held); });
+}
+
 }  // namespace
 
 int main() {
@@ -65,6 +83,7 @@ int main() {
   };
   platform.pause = [] { Sleep(100); };
   platform.cancel = &g_cancel;
+  platform.lockFolder = lockFolder;
 
   const int status = bridge::runBridge(arguments(), platform, std::cout, std::cerr);
   std::cout.flush();

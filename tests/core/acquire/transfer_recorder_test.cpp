@@ -81,7 +81,10 @@ TEST_F(TransferRecorderTest, RecordingAReplaySourceGivesBackItsFilesByteForByte)
 }
 
 TEST_F(TransferRecorderTest, ANextRunTakesOnlyWhatIsNewerThanTheKeptTimestamp) {
+  // A killed run's temporary file goes when the next run starts.
+  writeFile(m_out / "RACEDIFF/.20240105120000_RA.txt.orvtmp-a1B2c3", "RA1\r\n");
   ASSERT_EQ(record().result, RecordingResult::kDone);
+  EXPECT_EQ(snapshotFiles(m_out / "RACEDIFF"), snapshotFiles(m_source / "RACEDIFF"));
   const auto before = recorded();
   RecordingOutcome again = record();
   EXPECT_EQ(again.result, RecordingResult::kNoData);
