@@ -133,6 +133,19 @@ TEST_F(TransferRecorderTest, AFailedOrCancelledRunKeepsCompleteFilesOnlyAndNoTim
   }
 }
 
+TEST_F(TransferRecorderTest, AFileThatCannotBePutInPlaceLeavesNothingAndSaysWhy) {
+  // A folder where the second data file belongs: the first file stays.
+  fs::create_directories(m_out / "RACEDIFF/20240105183000_SE.txt");
+  RecordingOutcome outcome = record();
+  EXPECT_EQ(outcome.result, RecordingResult::kFileError);
+  EXPECT_EQ(exitStatusOf(outcome.result), 1);
+  EXPECT_NE(outcome.message.find("20240105183000_SE.txt"), std::string::npos) << outcome.message;
+  EXPECT_EQ(outcome.filesWritten, 1);
+  const auto kept = recorded();
+  ASSERT_EQ(kept.size(), 1u);  // no temporary file, no timestamp
+  EXPECT_EQ(kept.begin()->first, "RACEDIFF/20240105120000_RA.txt");
+}
+
 TEST(ReplayFileNameTest, KeepsReplayNamesAndDatesOthersByTheirCreationTime) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"20240105183000_RA.txt", "20240105183000_RA.txt"},
