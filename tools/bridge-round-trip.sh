@@ -126,6 +126,20 @@ check "a second run says the folder is in use" grep -q "書き込み中です" <
 wait "$first"
 check "the first run completes" test "$?" = 0
 check "the first run's folder is the source" same "$source/RACEDIFF" "$scratch/shared/RACEDIFF"
+
+# Ctrl+C (SIGINT, which Wine turns into the console's Ctrl+C) while waiting
+# for the download: exit 3, nothing but complete files.
+wine "$programs/orvalle-jvbridge.exe" --out "$(windows "$scratch/cancelled")" \
+  >"$scratch/cancelled.txt" 2>&1 &
+running=$!
+sleep 3
+pkill -INT -f 'orvalle-jvbridge.exe --out Z:.*cancelled' || true
+wait "$running"
+status=$?
+tail -n 1 "$scratch/cancelled.txt" | sed 's/^/   /'
+check "cancelled: exit 3" test "$status" = 3
+check "cancelled: says so" grep -q "取り込みを中止しました" "$scratch/cancelled.txt"
+check "cancelled: no data file, no timestamp" test -z "$(find "$scratch/cancelled" -type f ! -name jvbridge.lock)"
 rm -f "$source/jvlink.ini"
 
 if [ "$failures" -gt 0 ]; then

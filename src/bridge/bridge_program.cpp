@@ -124,12 +124,15 @@ class ProgressLine : public acquire::RecordingObserver {
 
  private:
   void show(const std::string& text) {
+    if (m_shown && text == m_last) return;
     m_err << "\r" << text << "   " << std::flush;
+    m_last = text;
     m_shown = true;
   }
 
   std::ostream& m_err;
   std::string m_file;
+  std::string m_last;
   bool m_shown = false;
 };
 
