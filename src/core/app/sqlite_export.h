@@ -54,9 +54,11 @@ struct SqliteExportReport {
 // day file, oldest first) into `request.database`. Each day is one
 // transaction: its earlier rows are deleted and its rows written anew, so an
 // export repeated over the same days changes no row count, and a process
-// killed during an export leaves the days committed before, each whole (the
-// rollback journal undoes the unfinished day when the database is next
-// opened). A day listed in the processed-days file of its year is loaded and
+// killed during an export leaves the days committed before, each whole
+// (the export writes through SQLite's write-ahead log, which keeps no part
+// of an unfinished day; the log file beside the database holds the
+// committed days until the database is next opened, and goes when the
+// export ends). A day listed in the processed-days file of its year is loaded and
 // compared read-only (no prediction or processed-days file is written, as in
 // a backtest) for its figures and combinations, with the settings of the
 // home. Reads the home only; the caller holds its reader lock.
