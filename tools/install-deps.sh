@@ -8,7 +8,7 @@ packages=(
   clang libclang-rt-dev
   libsimpleini-dev libcli11-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  liblhasa-dev jlha-utils
+  liblhasa-dev jlha-utils libsqlite3-dev
   qt6-base-dev libgl-dev qt6-translations-l10n fonts-noto-cjk fonts-ipafont-gothic poppler-utils
 )
 

@@ -38,7 +38,7 @@ void printReport(std::ostream& out, const app::BacktestReport& report) {
 
 }  // namespace
 
-// `backtest [--from DAY] [--to DAY] [--setting INDEX] [--csv FILE]`: the
+// `backtest [--from DAY] [--to DAY] [--setting INDEX] [--csv [FILE]]`: the
 // combinations of a user combination setting scored over the final days of
 // a range, without writing anything into the home.
 void registerBacktestCommand(CLI::App& app, CliContext& context, std::function<void()>& action) {
@@ -47,6 +47,7 @@ void registerBacktestCommand(CLI::App& app, CliContext& context, std::function<v
     std::string to;
     std::optional<int> setting;
     std::string csv;
+    CsvEncoding encoding = CsvEncoding::kUtf8;
   };
   auto arguments = std::make_shared<Arguments>();
   CLI::App* command = app.add_subcommand(
@@ -55,15 +56,31 @@ void registerBacktestCommand(CLI::App& app, CliContext& context, std::function<v
   command->add_option("--to", arguments->to, "last day: yyyymmdd or yyyy年mm月dd日");
   command->add_option("--setting", arguments->setting,
                       "the setting's 0-based line in UserSet.usd (default: the active one)");
-  command->add_option("--csv", arguments->csv, "write the per-day figures to FILE");
-  command->callback([&context, &action, arguments] {
+  CLI::Option* csv =
+      command
+          ->add_option("--csv", arguments->csv,
+                       "write the per-day figures as CSV to FILE; without FILE print them "
+                       "instead of the table")
+          ->expected(0, 1);
+  addCsvEncodingOption(*command, arguments->encoding, csv);
+  command->callback([&context, &action, arguments, csv] {
+    const bool csvToOutput = csv->count() > 0 && arguments->csv.empty();
     app::BacktestRequest request;
     if (!arguments->from.empty()) request.fromDay = dayArgument(arguments->from);
     if (!arguments->to.empty()) request.toDay = dayArgument(arguments->to);
     request.settingIndex = arguments->setting;
-    action = [&context, arguments, request] {
+    action = [&context, arguments, request, csvToOutput] {
       app::BacktestReport report;
-      finish(context, app::runBacktest(homeOf(context), request, report));
+      const app::CommandResult result = app::runBacktest(homeOf(context), request, report);
+      if (csvToOutput) {
+        // Standard output holds the CSV alone; the figures are ASCII, the
+        // same bytes in either encoding.
+        failUnlessDone(result);
+        for (const app::Notice& notice : result.notices) context.err << notice.text << "\n";
+        context.out << app::backtestCsv(report);
+        return;
+      }
+      finish(context, result);
       printReport(context.out, report);
       if (!arguments->csv.empty()) app::writeBacktestCsv(arguments->csv, report);
     };

@@ -52,13 +52,14 @@ std::string joined(std::initializer_list<std::string> parts) {
   return out;
 }
 
-// The detailed race card as TSV: the 105 headings, then per runner the
-// fixed columns and each of the 100 past-run columns, the lines of a cell
-// joined by " / " and an empty past-run slot as an empty cell (CP932 in,
-// UTF-8 out).
-void printDetailedCard(std::ostream& out, const app::DaySession& session, int raceSlot) {
+// The detailed race card, row by row through `printRow` (CP932 cells): the
+// 105 headings, then per runner the fixed columns and each of the 100
+// past-run columns, the lines of a cell joined by " / " and an empty
+// past-run slot as an empty cell.
+void printDetailedCard(const std::function<void(const std::vector<std::string>&)>& printRow,
+                       const app::DaySession& session, int raceSlot) {
   const model::DayTables& tables = session.tables();
-  printTsvRow(out, model::detailedCardHeadings(tables, raceSlot));
+  printRow(model::detailedCardHeadings(tables, raceSlot));
 
   const int runners = session.runnerCount(raceSlot);
   for (int runner = 0; runner < runners; ++runner) {
@@ -83,21 +84,24 @@ void printDetailedCard(std::ostream& out, const app::DaySession& session, int ra
           joined({cell.lines[0], cell.lines[1], cell.lines[2] + " " + cell.finishingPosition,
                   cell.lines[3], cell.lines[4], cell.mark}));
     }
-    printTsvRow(out, cells);
+    printRow(cells);
   }
 }
 
 }  // namespace
 
-// `card DAY RACE [--sort KEY] [--detail]`: the race card of a race after
-// loading and comparing the day, as TSV (header row, then one row per runner
-// with the 27 columns); --detail prints the detailed race card instead.
+// `card DAY RACE [--sort KEY] [--detail] [--csv [--encoding E]]`: the race
+// card of a race after loading and comparing the day, as TSV (header row,
+// then one row per runner with the 27 columns) or CSV; --detail prints the
+// detailed race card instead.
 void registerCardCommand(CLI::App& app, CliContext& context, std::function<void()>& action) {
   struct Arguments {
     std::string day;
     int race = 0;
     std::string sort = "number";
     bool detail = false;
+    bool csv = false;
+    CsvEncoding encoding = CsvEncoding::kUtf8;
   };
   auto arguments = std::make_shared<Arguments>();
   CLI::App* command = app.add_subcommand("card", "the race card of a race (TSV)");
@@ -109,6 +113,8 @@ void registerCardCommand(CLI::App& app, CliContext& context, std::function<void(
                       "sort key: 馬番 勝数 負数 勝率 勝ﾎﾟｲﾝﾄ 負ﾎﾟｲﾝﾄ Pt勝率 ｵｯｽﾞ順位 着順 "
                       "(or number wins losses winrate winpoints losspoints ptrate odds finish)");
   command->add_flag("--detail", arguments->detail, "print the detailed race card");
+  addCsvOptions(*command, arguments->csv, arguments->encoding,
+                "print CSV instead of TSV (cells without their padding blanks)");
   command->callback([&context, &action, arguments] {
     std::string stem = dayArgument(arguments->day);
     model::RaceCardSort sort = sortOf(arguments->sort);
@@ -116,16 +122,30 @@ void registerCardCommand(CLI::App& app, CliContext& context, std::function<void(
       auto session = openSession(context);
       const app::CommandResult loaded = loadDayOrFail(*session, stem, app::AfterLoading::kCompare);
       const int raceSlot = selectRaceOfArgument(context, *session, arguments->race);
-      printNotices(context, loaded.notices);
+      std::function<void(const std::vector<std::string>&)> printRow;
+      if (arguments->csv) {
+        // Standard output holds the CSV alone.
+        for (const app::Notice& notice : loaded.notices) context.err << notice.text << "\n";
+        printRow = [&context, encoding = arguments->encoding](const std::vector<std::string>& row) {
+          std::vector<std::string> cells;
+          for (const std::string& cell : row) cells.push_back(trimmedCell(cell));
+          printCsvRow(context.out, cells, encoding);
+        };
+      } else {
+        printNotices(context, loaded.notices);
+        printRow = [&context](const std::vector<std::string>& row) {
+          printTsvRow(context.out, row);
+        };
+      }
       if (arguments->detail) {
-        printDetailedCard(context.out, *session, raceSlot);
+        printDetailedCard(printRow, *session, raceSlot);
         return;
       }
       model::RaceCard card = model::raceCard(session->tables(), raceSlot, sort);
       const auto& headings = model::raceCardHeadings();
-      printTsvRow(context.out, std::vector<std::string>(headings.begin(), headings.end()));
+      printRow(std::vector<std::string>(headings.begin(), headings.end()));
       for (const model::RaceCardRow& row : card.rows) {
-        printTsvRow(context.out, std::vector<std::string>(row.cells.begin(), row.cells.end()));
+        printRow(std::vector<std::string>(row.cells.begin(), row.cells.end()));
       }
     };
   });

@@ -23,7 +23,9 @@ std::optional<app::HomeAccess> homeAccessOf(const CLI::App& app) {
   const CLI::App& command = *commands.front();
   const std::string& name = command.get_name();
   if (name == "simulate") return std::nullopt;
-  if (name == "days" || name == "get" || name == "backtest") return app::HomeAccess::kRead;
+  if (name == "days" || name == "get" || name == "backtest" || name == "export") {
+    return app::HomeAccess::kRead;
+  }
   if (name == "unprocessed" && command.count("--run") == 0) return app::HomeAccess::kRead;
   if (name == "kaime") {
     const std::vector<CLI::App*> actions = command.get_subcommands();

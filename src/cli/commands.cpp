@@ -22,6 +22,7 @@ void registerCommands(CLI::App& app, CliContext& context, std::function<void()>&
   registerImportOddsCommand(app, context, action);
   registerKaimeCommand(app, context, action);
   registerBacktestCommand(app, context, action);
+  registerExportCommand(app, context, action);
 }
 
 app::Home homeOf(const CliContext& context) {

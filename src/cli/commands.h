@@ -35,6 +35,7 @@ void registerHitReportCommand(CLI::App& app, CliContext& context, std::function<
 void registerImportOddsCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
 void registerKaimeCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
 void registerBacktestCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
+void registerExportCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
 
 // The home folder of the --home option or the environment; nothing is
 // created. Throws orvalle::Error when none can be decided.

@@ -8,6 +8,7 @@
 #include "analysis_report.h"
 #include "app/user_input.h"
 #include "commands.h"
+#include "model/race_card.h"
 #include "store/cp932.h"
 
 namespace orvalle::cli {
@@ -60,6 +61,48 @@ void printAnalysis(const CliContext& context, const app::DaySession& session, bo
   }
   printNotices(context, notices);
   printAnalysisSummary(context.out, report);
+}
+
+void printAnalysisCsv(const CliContext& context, const app::DaySession& session,
+                      CsvEncoding encoding, const std::vector<app::Notice>& notices) {
+  for (const app::Notice& notice : notices) context.err << notice.text << "\n";
+  const app::DayReport report = app::dayReport(session);
+  std::vector<std::string> header = {sj("日付"), sj("競馬場"), sj("R")};
+  for (const std::string& heading : model::raceCardHeadings()) header.push_back(heading);
+  printCsvRow(context.out, header, encoding);
+
+  // "2024年01月06日": the year, then two digits after each three-byte kanji.
+  const std::string& day = report.day;
+  const std::string date =
+      day.size() >= 14 ? day.substr(0, 4) + "-" + day.substr(7, 2) + "-" + day.substr(12, 2) : day;
+  const std::vector<model::RaceListEntry>& races = session.raceList();
+  for (size_t i = 0; i < races.size() && i < report.races.size(); ++i) {
+    const app::RaceReport& race = report.races[i];
+    for (const model::RaceCardRow& row : model::raceCardRows(session.tables(), race.slot)) {
+      std::vector<std::string> cells = {date, sj(race.racecourse), std::to_string(race.raceNumber)};
+      for (const std::string& cell : row.cells) cells.push_back(trimmedCell(cell));
+      printCsvRow(context.out, cells, encoding);
+    }
+  }
+}
+
+std::string trimmedCell(std::string_view cell) {
+  // Walks whole characters, so a trail byte is never taken for a blank.
+  size_t first = std::string_view::npos;
+  size_t end = 0;
+  for (size_t i = 0; i < cell.size();) {
+    const auto byte = static_cast<unsigned char>(cell[i]);
+    const size_t width = cp932::isLeadByte(byte) && i + 1 < cell.size() ? 2 : 1;
+    const bool blank =
+        width == 1 ? byte == ' ' : byte == 0x81 && static_cast<unsigned char>(cell[i + 1]) == 0x40;
+    if (!blank) {
+      if (first == std::string_view::npos) first = i;
+      end = i + width;
+    }
+    i += width;
+  }
+  if (first == std::string_view::npos) return {};
+  return std::string(cell.substr(first, end - first));
 }
 
 int selectRaceOfArgument(const CliContext& context, app::DaySession& session, int race) {

@@ -8,6 +8,7 @@
 
 #include "app/day_session.h"
 #include "cli_context.h"
+#include "csv_output.h"
 
 namespace orvalle::cli {
 
@@ -45,6 +46,19 @@ app::CommandResult loadDayOrFail(app::DaySession& session, const std::string& st
 // the notices as its "notices".
 void printAnalysis(const CliContext& context, const app::DaySession& session, bool json,
                    const std::vector<app::Notice>& notices);
+
+// Prints the analysis of the session's day as CSV in `encoding`: a header
+// row, then one row per registered runner of every race of the race list
+// (race-list order, then horse number): the date "yyyy-mm-dd", the
+// racecourse, the race number and the 27 cells of the race card without
+// their padding blanks. Standard output holds the CSV alone: the notices go
+// to standard error.
+void printAnalysisCsv(const CliContext& context, const app::DaySession& session,
+                      CsvEncoding encoding, const std::vector<app::Notice>& notices);
+
+// A race card cell (CP932) without the blanks, ASCII and "　", that pad it
+// to its column or stand for an empty value.
+std::string trimmedCell(std::string_view cell);
 
 // Makes the race of a RACE argument (the 1-based line of the race list) the
 // current race and returns its slot. Fails the command when the day has no

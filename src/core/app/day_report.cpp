@@ -4,6 +4,7 @@
 
 #include "app/day_session.h"
 #include "model/race_analysis.h"
+#include "store/code_tables.h"
 #include "store/cp932.h"
 #include "store/fixed_width.h"
 #include "store/pair_numbers.h"
@@ -105,6 +106,9 @@ DayReport dayReport(const DaySession& session) {
     out.slot = slot;
     out.key = std::string(store::raceKey(race));
     out.line = cp932::toUtf8(entry.line);
+    out.racecourse = cp932::toUtf8(
+        store::trim(store::codes::racecourseName(store::head::kRacecourseCode.in(race), 2)));
+    out.raceNumber = store::head::kRaceNumber.numberIn(race);
     out.runners = session.runnerCount(slot);
     out.compared = a.compared;
     out.condition = store::ra::kConditionCodeYoungest.numberIn(race);

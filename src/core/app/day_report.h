@@ -73,9 +73,11 @@ struct CombinationReport {
 // One race of the race list.
 struct RaceReport {
   int slot = 0;
-  std::string key;   // the 16-digit race key
-  std::string line;  // the race-list line
-  int runners = 0;   // registered runners (0-18)
+  std::string key;         // the 16-digit race key
+  std::string line;        // the race-list line
+  std::string racecourse;  // the racecourse name ("中山"), UTF-8
+  int raceNumber = 0;
+  int runners = 0;  // registered runners (0-18)
   bool compared = false;
   int condition = 0;                // race condition code of the youngest age group
   std::vector<HorseReport> horses;  // in horse-number order
