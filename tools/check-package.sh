@@ -28,21 +28,28 @@ fi
 dpkg-query -W -f='${Package} ${Version} ${Status}\n' orvalle
 dpkg-query -W -f='Depends: ${Depends}\n' orvalle
 
+fail() {
+  echo "check-package.sh: $*" >&2
+  exit 1
+}
+
 echo "== the installed programs"
-[ "$(command -v orvalle-cli)" = /usr/bin/orvalle-cli ]
-[ "$(command -v orvalle)" = /usr/bin/orvalle ]
+for program in orvalle orvalle-cli; do
+  [ -x /usr/bin/$program ] || fail "/usr/bin/$program is missing"
+done
 cli_version=$(/usr/bin/orvalle-cli --version)
 gui_version=$(env -u DISPLAY -u WAYLAND_DISPLAY /usr/bin/orvalle --version)
 echo "$cli_version"
 echo "$gui_version"
-[ "$cli_version" = "orvalle-cli $version" ]
-[ "$gui_version" = "orvalle $version" ]
+[ "$cli_version" = "orvalle-cli $version" ] || fail "orvalle-cli --version: $cli_version"
+[ "$gui_version" = "orvalle $version" ] || fail "orvalle --version: $gui_version"
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
 /usr/bin/orvalle-cli --home "$home/home" init
-for folder in DATA SEI yLZH; do [ -d "$home/home/$folder" ]; done
-[ -f /usr/share/doc/orvalle/manual/index.html ]
-man -w orvalle orvalle-cli >/dev/null
+for folder in DATA SEI yLZH; do
+  [ -d "$home/home/$folder" ] || fail "orvalle-cli init made no $folder"
+done
+[ -f /usr/share/doc/orvalle/manual/index.html ] || fail "the manual is missing"
 
 echo "== lintian"
 # Errors fail the check; warnings are listed.
