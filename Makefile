@@ -1,7 +1,7 @@
 # Thin wrapper over the CMake presets. `make run` and `make test` are the two
 # commands of the README.
 
-.PHONY: run test deps build-release build-dev asan fuzz bridge clean format
+.PHONY: run test test-dev deps build-release build-dev asan fuzz bridge package package-check clean format
 
 deps:
 	@bash tools/install-deps.sh
@@ -18,9 +18,25 @@ build-dev: deps
 run: build-release
 	@bash tools/demo.sh build/release
 
-# Builds and runs every test.
-test: build-dev
+# Builds and runs every test, on the optimised build that `make run` and the
+# Debian package use (the debug build's assertions run under `make asan`).
+test: build-release
+	ctest --preset release
+
+# The same tests on the unoptimised debug build.
+test-dev: build-dev
 	ctest --preset dev
+
+# The Debian package orvalle_<version>_amd64.deb in build/release, from the
+# optimised build (nothing is rebuilt after `make test`).
+package: build-release
+	cmake --build --preset release --target package
+
+# Installs the package (as root) and checks it: both programs, lintian,
+# appstreamcli, desktop-file-validate.
+package-check: package
+	@bash tools/install-deps.sh package
+	bash tools/check-package.sh build/release
 
 # The same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan: deps

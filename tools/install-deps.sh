@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building and testing Orvalle need.
+# Installs the Debian 12 packages that building and testing Orvalle need
+# (`bridge`: the Windows bridge's instead; `package`: also those that check
+# the Debian package).
 # As root it runs apt-get; otherwise it prints the command to run.
 set -euo pipefail
 
@@ -10,11 +12,17 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   liblhasa-dev jlha-utils libsqlite3-dev
   qt6-base-dev libgl-dev qt6-translations-l10n fonts-noto-cjk fonts-ipafont-gothic poppler-utils
+  pandoc librsvg2-bin bash-completion
 )
 
 # `install-deps.sh bridge`: the cross compiler of the Windows bridge.
 if [ "${1:-}" = bridge ]; then
   packages=(cmake ninja-build ccache g++-mingw-w64-i686)
+fi
+# `install-deps.sh package`: the checkers of the Debian package (on top of
+# the build's packages).
+if [ "${1:-}" = package ]; then
+  packages+=(dpkg-dev lintian appstream desktop-file-utils)
 fi
 
 missing=()
@@ -34,5 +42,8 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# A mirror caught mid-sync fails some index of the update; the install below
+# still finds the packages through the other indexes, or fails itself. The
+# dpkg lock is waited for: CI installs the bridge's packages alongside.
+apt-get update -qq || echo "apt-get update failed; installing from the package lists there are" >&2
+apt-get install -y -qq -o DPkg::Lock::Timeout=600 --no-install-recommends "${missing[@]}"

@@ -40,6 +40,8 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   CliContext context{"", out, err};
   CLI::App app{"orvalle-cli: race-day analysis of JRA races from JV-Data day files", "orvalle-cli"};
   app.require_subcommand(1);
+  app.set_version_flag("--version", std::string("orvalle-cli ") + ORVALLE_VERSION,
+                       "print the program's version and exit");
   app.add_option("--home", context.homeOption,
                  "home folder (default: $ORVALLE_HOME, else $XDG_DATA_HOME/orvalle)");
 
@@ -56,6 +58,9 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return kExitSuccess;
   } catch (const CLI::CallForAllHelp& e) {
     out << app.help("", CLI::AppFormatMode::All);
+    return kExitSuccess;
+  } catch (const CLI::CallForVersion& e) {
+    out << e.what() << "\n";
     return kExitSuccess;
   } catch (const CLI::ParseError& e) {
     std::ostringstream message;

@@ -27,12 +27,16 @@
 
 namespace {
 
-// Whether the arguments ask for a run without a window: it then needs no
-// display, whatever the environment says.
+// Whether the arguments ask for a run without a window (a PDF, the version
+// or the usage text): it then needs no display, whatever the environment says.
 bool runsWithoutWindow(int argc, char* argv[]) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view argument = argv[i];
     if (argument == "--print-pdf" || argument.starts_with("--print-pdf=")) return true;
+    if (argument == "--version" || argument == "-v" || argument == "--help" ||
+        argument == "--help-all" || argument == "-h" || argument == "-?") {
+      return true;
+    }
   }
   return false;
 }
@@ -74,6 +78,8 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName(QStringLiteral("orvalle"));
   QApplication::setApplicationDisplayName(QStringLiteral("Orvalle"));
   QApplication::setApplicationVersion(QStringLiteral(ORVALLE_VERSION));
+  // The desktop entry of the installed program (share/applications).
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.orvalle.Orvalle"));
 
   // Japanese throughout, Qt's own buttons and dialogs included.
   QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));

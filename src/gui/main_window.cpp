@@ -43,6 +43,7 @@
 #include "grid_model.h"
 #include "grid_printer.h"
 #include "gui_text.h"
+#include "manual.h"
 #include "notifier.h"
 #include "print_preview.h"
 #include "printer_access.h"
@@ -991,9 +992,13 @@ void MainWindow::toggleOption(QAction* action, const app::SettingKey& key, bool 
 }
 
 void MainWindow::openHelp() {
-  const QString readme = QStringLiteral(ORVALLE_README_PATH);
-  if (!QFileInfo::exists(readme) || !Notifier::instance().openDocument(readme)) {
-    Notifier::instance().inform(this, QStringLiteral("ヘルプを開けませんでした: %1").arg(readme),
+  const QString index = manualIndexPath();
+  if (index.isEmpty()) {
+    Notifier::instance().inform(
+        this, QStringLiteral("ヘルプが見つかりません: %1").arg(manualCandidates().join(u'\n')),
+        true);
+  } else if (!Notifier::instance().openDocument(index)) {
+    Notifier::instance().inform(this, QStringLiteral("ヘルプを開けませんでした: %1").arg(index),
                                 true);
   }
 }

@@ -100,5 +100,12 @@ TEST(CliUsageTest, HelpListsTheCommandsAndTheSettings) {
       << setHelp.out;
 }
 
+TEST(CliUsageTest, VersionNamesTheProgramAndNeedsNoCommand) {
+  CliRun version = runCliForTest({"--version"});
+  EXPECT_EQ(version.status, kExitSuccess) << version.err;
+  EXPECT_EQ(version.out, "orvalle-cli " ORVALLE_VERSION "\n");
+  EXPECT_EQ(version.err, "");
+}
+
 }  // namespace
 }  // namespace orvalle::cli

@@ -4,9 +4,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMenu>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTest>
@@ -18,6 +21,7 @@
 #include "command_runner.h"
 #include "gui_test_support.h"
 #include "gui_text.h"
+#include "manual.h"
 #include "store/record.h"
 
 using namespace orvalle;
@@ -250,6 +254,42 @@ class StartupTest : public QObject {
     QVERIFY(!window.findChild<QToolButton*>("TekiAnaBtn")->isHidden());
     QVERIFY(!window.findChild<QToolButton*>("TekiAnaBtn2")->isHidden());
     QCOMPARE(window.findChild<QToolButton*>("TekiAnaBtn2")->text(), QStringLiteral("穴的中"));
+  }
+
+  // The Help menu and the tool bar's help button hand the manual's table of
+  // contents to the desktop: the installed manual, else the build folder's.
+  void helpOpensTheManualsContents() {
+    NotifierScope notifier;
+    TestHome dir(true);
+    MainWindow window(app::startUp(toUtf8(dir.path())));
+    auto* contents = window.findChild<QAction*>("HelpContentsItem");
+    QVERIFY(contents);
+    QVERIFY(window.findChild<QMenu*>("HelpMenu")->actions().contains(contents));
+    contents->trigger();
+    QCOMPARE(notifier->opened.size(), 1);
+    const QString index = notifier->opened.front();
+    QVERIFY2(index.endsWith(QStringLiteral("/manual/index.html")), qPrintable(index));
+    QVERIFY2(QFileInfo(index).isFile(), qPrintable(index));
+    const QStringList candidates = manualCandidates();
+    QVERIFY(candidates.contains(index));
+    for (const QString& earlier : candidates.mid(0, candidates.indexOf(index))) {
+      QVERIFY2(!QFileInfo::exists(earlier), qPrintable(earlier));
+    }
+    QVERIFY(notifier->messages.empty());
+    // Each chapter the contents link to was built beside it.
+    QFile page(index);
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(page.readAll());
+    QRegularExpressionMatchIterator links =
+        QRegularExpression(QStringLiteral("href=\"([^\":#]+)[\"#]")).globalMatch(html);
+    QVERIFY(links.hasNext());
+    while (links.hasNext()) {
+      const QString chapter = links.next().captured(1);
+      QVERIFY2(QFileInfo(QFileInfo(index).dir(), chapter).isFile(), qPrintable(chapter));
+    }
+
+    window.findChild<QToolButton*>("HelpBtn")->click();
+    QCOMPARE(notifier->opened, QStringList({index, index}));
   }
 };
 
