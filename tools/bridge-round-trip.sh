@@ -6,12 +6,17 @@
 # files only and exit with their code and text.
 #   tools/bridge-round-trip.sh [BRIDGE_BUILD_DIR] [ORVALLE_CLI]
 # Without Wine (32-bit) it says so and exits 0; ORVALLE_REQUIRE_WINE=1 makes
-# that a failure. ORVALLE_CLI (default build/dev/src/cli/orvalle-cli) makes
-# the source with the simulator when it is there.
+# that a failure. ORVALLE_CLI (default: the release build's orvalle-cli, else
+# the dev build's) makes the source with the simulator when it is there.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/bridge}
-cli=${2:-build/dev/src/cli/orvalle-cli}
+cli=${2:-}
+if [ -z "$cli" ]; then
+  for cli in build/release/src/cli/orvalle-cli build/dev/src/cli/orvalle-cli; do
+    [ -x "$cli" ] && break
+  done
+fi
 programs="$build/src/bridge/windows"
 
 if ! command -v wine >/dev/null || ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null |
@@ -41,8 +46,10 @@ windows() { echo "Z:${1//\//\\}"; }
 if [ -x "$cli" ]; then
   "$cli" simulate --out "$source" --days 2 --seed 11 >/dev/null
 else
-  printf 'RA7%-20s\r\n' 20240106 > "$source/RACEDIFF/20240105120000_RA.txt"
-  printf 'SE7%-20s\r\n' 20240106 > "$source/RACEDIFF/20240105183000_SE.txt"
+  for kind in RA SE; do
+    for n in 1 2 3; do printf '%s7%-20s%02d\r\n' "$kind" 20240106 "$n"; done \
+      > "$source/RACEDIFF/20240105$([ $kind = RA ] && echo 12 || echo 18)0000_$kind.txt"
+  done
   printf 'HR2%-20s\r\n' 20240106 > "$source/0B12/20240106.txt"
 fi
 bytes="$source/RACEDIFF/20991231235959_bytes.txt"
