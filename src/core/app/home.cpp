@@ -1,10 +1,12 @@
 #include "app/home.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <system_error>
 #include <utility>
 
 #include "store/atomic_file.h"
+#include "store/day_file_names.h"
 #include "store/error.h"
 #include "store/file_system.h"
 #include "store/text_file.h"
@@ -141,6 +143,17 @@ fs::path Home::entry(std::string_view name, bool folder) const {
     if (!found || candidate.name < found->filename().string()) found = m_root / candidate.name;
   }
   return found ? *found : exact;
+}
+
+// Stems have a fixed layout, so their text order is date order.
+std::vector<std::string> daysOfRange(const Home& home, const std::string& from,
+                                     const std::string& to) {
+  std::vector<std::string> days = store::listDays(home.dataFolder());
+  std::reverse(days.begin(), days.end());
+  std::erase_if(days, [&](const std::string& day) {
+    return (!from.empty() && day < from) || (!to.empty() && day > to);
+  });
+  return days;
 }
 
 }  // namespace orvalle::app

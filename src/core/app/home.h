@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvalle::app {
 
@@ -85,5 +86,10 @@ class Home {
 
   std::filesystem::path m_root;
 };
+
+// The days of the home from `from` to `to` (either may be empty), oldest
+// first.
+std::vector<std::string> daysOfRange(const Home& home, const std::string& from,
+                                     const std::string& to);
 
 }  // namespace orvalle::app

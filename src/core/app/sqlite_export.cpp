@@ -751,18 +751,6 @@ class DayWriter {
   int64_t m_combinations = 0;
 };
 
-// The days of the home from `from` to `to` (either may be empty), oldest
-// first. Stems have a fixed layout, so their text order is date order.
-std::vector<std::string> daysOfRange(const Home& home, const std::string& from,
-                                     const std::string& to) {
-  std::vector<std::string> days = store::listDays(home.dataFolder());
-  std::reverse(days.begin(), days.end());
-  std::erase_if(days, [&](const std::string& day) {
-    return (!from.empty() && day < from) || (!to.empty() && day > to);
-  });
-  return days;
-}
-
 }  // namespace
 
 CommandResult exportToSqlite(const Home& home, const SqliteExportRequest& request,
