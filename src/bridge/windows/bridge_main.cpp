@@ -11,10 +11,13 @@
 
 #include "bridge_program.h"
 #include "com_jv_link.h"
+#include "windows_text.h"
 
 // orvalle-jvbridge.exe: the bridge program with the JV-Link component of
 // this Windows machine.
 namespace {
+
+using orvalle::bridge::utf8;
 
 std::atomic<bool> g_cancel{false};
 
@@ -24,13 +27,6 @@ BOOL WINAPI onConsoleControl(DWORD event) {
     return TRUE;
   }
   return FALSE;
-}
-
-std::string utf8(const wchar_t* text) {
-  const int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(length > 0 ? length - 1 : 0), '\0');
-  if (length > 1) WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), length, nullptr, nullptr);
-  return out;
 }
 
 // The arguments as UTF-8, whatever the ANSI code page.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "store/cp932_utf16.h"
+#include "windows_text.h"
 
 namespace orvalle::bridge {
 namespace {
@@ -78,13 +79,6 @@ VARIANT textOut(Bstr& value) {
   v.vt = VT_BSTR | VT_BYREF;
   v.pbstrVal = value.out();
   return v;
-}
-
-std::string utf8(const wchar_t* text) {
-  const int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(length > 0 ? length - 1 : 0), '\0');
-  if (length > 1) WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), length, nullptr, nullptr);
-  return out;
 }
 
 }  // namespace
