@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
 #include <QPixmap>
 #include <QSignalBlocker>
 #include <QTabWidget>
@@ -51,6 +54,33 @@ bool save(MainWindow& window, const QDir& folder, const QString& name) {
   settle();
   const QString path = folder.filePath(name);
   if (!window.grab().save(path, "PNG")) {
+    std::fprintf(stderr, "cannot write %s\n", qUtf8Printable(path));
+    return false;
+  }
+  std::printf("%s\n", qUtf8Printable(path));
+  return true;
+}
+
+// The window with its help menu open below the menu bar: the menu is a
+// window of its own, so it is drawn onto the window's picture where it opens.
+bool saveWithHelpMenu(MainWindow& window, const QDir& folder, const QString& name) {
+  auto* menu = window.findChild<QMenu*>(QStringLiteral("HelpMenu"));
+  QMenuBar* bar = window.menuBar();
+  if (menu == nullptr || bar == nullptr) return false;
+  const QRect item = bar->actionGeometry(menu->menuAction());
+  const QPoint at = bar->mapTo(&window, item.bottomLeft());
+  bar->setActiveAction(menu->menuAction());
+  menu->popup(window.mapToGlobal(at));
+  settle();
+  QPixmap picture = window.grab();
+  {
+    QPainter painter(&picture);
+    painter.drawPixmap(at, menu->grab());
+  }
+  menu->hide();
+  bar->setActiveAction(nullptr);
+  const QString path = folder.filePath(name);
+  if (!picture.save(path, "PNG")) {
     std::fprintf(stderr, "cannot write %s\n", qUtf8Printable(path));
     return false;
   }
@@ -108,6 +138,7 @@ bool takeScreenshots(MainWindow& window, const QString& day, const QString& fold
 
   pages->setCurrentIndex(0);
   if (!save(window, out, QStringLiteral("1-race-card.png"))) return false;
+  if (!saveWithHelpMenu(window, out, QStringLiteral("1-help-menu.png"))) return false;
   pages->setCurrentIndex(1);
   if (!save(window, out, QStringLiteral("2-detailed-card.png"))) return false;
 
