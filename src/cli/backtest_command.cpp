@@ -3,7 +3,9 @@
 
 #include "app/backtest.h"
 #include "commands.h"
+#include "interrupt_cancel.h"
 #include "session_support.h"
+#include "terminal_progress.h"
 
 namespace orvalle::cli {
 namespace {
@@ -38,9 +40,12 @@ void printReport(std::ostream& out, const app::BacktestReport& report) {
 
 }  // namespace
 
-// `backtest [--from DAY] [--to DAY] [--setting INDEX] [--csv [FILE]]`: the
-// combinations of a user combination setting scored over the final days of
-// a range, without writing anything into the home.
+// `backtest [--from DAY] [--to DAY] [--setting INDEX] [--csv [FILE]]
+// [--quiet]`: the combinations of a user combination setting scored over the
+// final days of a range, without writing anything into the home. On a
+// terminal a progress line counts the days done. Ctrl+C stops before the
+// next day: the table of the days so far is printed, marked "中断", no CSV is
+// written, and the command fails.
 void registerBacktestCommand(CLI::App& app, CliContext& context, std::function<void()>& action) {
   struct Arguments {
     std::string from;
@@ -48,6 +53,7 @@ void registerBacktestCommand(CLI::App& app, CliContext& context, std::function<v
     std::optional<int> setting;
     std::string csv;
     CsvEncoding encoding = CsvEncoding::kUtf8;
+    bool quiet = false;
   };
   auto arguments = std::make_shared<Arguments>();
   CLI::App* command = app.add_subcommand(
@@ -63,6 +69,7 @@ void registerBacktestCommand(CLI::App& app, CliContext& context, std::function<v
                        "instead of the table")
           ->expected(0, 1);
   addCsvEncodingOption(*command, arguments->encoding, csv);
+  addQuietFlag(*command, arguments->quiet);
   command->callback([&context, &action, arguments, csv] {
     const bool csvToOutput = csv->count() > 0 && arguments->csv.empty();
     app::BacktestRequest request;
@@ -71,7 +78,21 @@ void registerBacktestCommand(CLI::App& app, CliContext& context, std::function<v
     request.settingIndex = arguments->setting;
     action = [&context, arguments, request, csvToOutput] {
       app::BacktestReport report;
-      const app::CommandResult result = app::runBacktest(homeOf(context), request, report);
+      app::CommandResult result;
+      {
+        TerminalProgress bar(context, arguments->quiet);
+        CancelFlag cancel;
+        InterruptCancel interrupt(cancel);
+        app::BacktestRequest running = request;
+        running.progress = [&bar](const Progress& progress) {
+          // Reported as a day starts: the days before it are done.
+          bar.update(progress.position - 1, progress.maximum, progress.lowerLine);
+        };
+        running.cancel = &cancel;
+        result = app::runBacktest(homeOf(context), running, report);
+      }
+      // The figures of the days before a cancel, marked as such.
+      if (result.cancelled() && !csvToOutput) printReport(context.out, report);
       if (csvToOutput) {
         // Standard output holds the CSV alone; the figures are ASCII, the
         // same bytes in either encoding.

@@ -36,8 +36,9 @@ std::optional<app::HomeAccess> homeAccessOf(const CLI::App& app) {
 
 }  // namespace
 
-int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  CliContext context{"", out, err};
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           const CliTerminal& terminal) {
+  CliContext context{"", out, err, terminal.progress, terminal.columns};
   CLI::App app{"orvalle-cli: race-day analysis of JRA races from JV-Data day files", "orvalle-cli"};
   app.require_subcommand(1);
   app.set_version_flag("--version", std::string("orvalle-cli ") + ORVALLE_VERSION,

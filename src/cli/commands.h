@@ -37,6 +37,9 @@ void registerKaimeCommand(CLI::App& app, CliContext& context, std::function<void
 void registerBacktestCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
 void registerExportCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
 
+// Adds `-q,--quiet` to a command with a progress line: no progress is shown.
+void addQuietFlag(CLI::App& command, bool& quiet);
+
 // The home folder of the --home option or the environment; nothing is
 // created. Throws orvalle::Error when none can be decided.
 app::Home homeOf(const CliContext& context);
