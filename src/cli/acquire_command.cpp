@@ -178,10 +178,11 @@ void registerAcquireCommand(CLI::App& app, CliContext& context, std::function<vo
         InterruptCancel interruptCancel(interrupt);
         app::AcquireCommand acquisition(homeOf(context), arguments->options.source);
         PrintingObserver observer(context, arguments->verbose, bar, interrupt, acquisition);
-        const acquire::AcquisitionResult result = acquisition.run(
-            arguments->options.fromText, arguments->options.setup, observer);
+        const acquire::AcquisitionResult result =
+            acquisition.run(arguments->options.fromText, arguments->options.setup, observer);
         errors = observer.errors();
-        cancelled = observer.cancelled() || result.outcome == acquire::AcquisitionOutcome::kCancelled;
+        cancelled =
+            observer.cancelled() || result.outcome == acquire::AcquisitionOutcome::kCancelled;
       }
       if (cancelled) errors.emplace_back(acquire::kCancelledMessage);
       if (!errors.empty()) {

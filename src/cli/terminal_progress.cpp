@@ -54,8 +54,7 @@ std::pair<char32_t, size_t> nextCharacter(std::string_view text, size_t at) {
 // Columns of one character (East Asian wide and full-width characters two).
 int characterWidth(char32_t c) {
   if (c < 0x20 || (c >= 0x7F && c < 0xA0)) return 0;
-  if ((c >= 0x0300 && c <= 0x036F) || (c >= 0x200B && c <= 0x200F) || c == 0x3099 ||
-      c == 0x309A) {
+  if ((c >= 0x0300 && c <= 0x036F) || (c >= 0x200B && c <= 0x200F) || c == 0x3099 || c == 0x309A) {
     return 0;
   }
   if (c >= 0xFF61 && c <= 0xFF9F) return 1;  // half-width katakana
@@ -82,9 +81,7 @@ std::string clockText(std::chrono::seconds left) {
   const long long hours = total / 3600;
   const long long minutes = total / 60 % 60;
   const long long seconds = total % 60;
-  auto twoDigits = [](long long value) {
-    return (value < 10 ? "0" : "") + std::to_string(value);
-  };
+  auto twoDigits = [](long long value) { return (value < 10 ? "0" : "") + std::to_string(value); };
   if (hours > 0) return std::to_string(hours) + ":" + twoDigits(minutes) + ":" + twoDigits(seconds);
   return std::to_string(minutes) + ":" + twoDigits(seconds);
 }
@@ -240,12 +237,12 @@ void TerminalProgress::draw(TimePoint time) {
   if (m_maximum > 0 && m_position > m_phaseStartPosition && time - m_phaseStart >= kEstimateAfter) {
     const double elapsed = std::chrono::duration<double>(time - m_phaseStart).count();
     const double perStep = elapsed / (m_position - m_phaseStartPosition);
-    remaining = std::chrono::seconds(
-        std::llround(perStep * std::max(0, m_maximum - m_position)));
+    remaining = std::chrono::seconds(std::llround(perStep * std::max(0, m_maximum - m_position)));
   }
   const int columns = m_columns ? m_columns() : 0;
-  m_err << '\r' << progressLine(m_position, m_maximum, m_label, remaining,
-                                columns > 0 ? columns : kDefaultColumns)
+  m_err << '\r'
+        << progressLine(m_position, m_maximum, m_label, remaining,
+                        columns > 0 ? columns : kDefaultColumns)
         << "\x1b[K" << std::flush;
   m_shown = true;
   m_lastDraw = time;

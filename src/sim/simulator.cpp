@@ -94,10 +94,11 @@ class Simulation {
       runWeekend(begin, end);
       if (m_options.progress) {
         const int date = m_days[end - 1].date;
-        m_options.progress({static_cast<int>(end), static_cast<int>(m_days.size()),
-                            store::format("%04d年%02d月%02d日", date / 10000, date / 100 % 100,
-                                          date % 100),
-                            {}});
+        m_options.progress(
+            {static_cast<int>(end),
+             static_cast<int>(m_days.size()),
+             store::format("%04d年%02d月%02d日", date / 10000, date / 100 % 100, date % 100),
+             {}});
       }
       begin = end;
     }
