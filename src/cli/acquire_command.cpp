@@ -156,14 +156,17 @@ void registerAcquireCommand(CLI::App& app, CliContext& context, std::function<vo
   };
   auto arguments = std::make_shared<Arguments>();
   CLI::App* command = app.add_subcommand(
-      "acquire", "acquire new data from a replay JV-Link source and build the past-run files");
-  command->add_option("--source", arguments->options.source,
-                      "replay source folder (default: JvLink source of orvalle.ini)");
-  command->add_option("--from", arguments->options.fromText,
-                      "from date and time \"yyyy/mm/dd hh:nn:ss\" (default: LastTime, or 731 "
-                      "days back)");
-  command->add_flag("--setup", arguments->options.setup, "setup data (option 3)");
-  command->add_flag("--verbose", arguments->verbose, "print progress and every stored record");
+      "acquire", "新しいデータを取得して開催日のデータに保存し、過去走データを作ります");
+  command->add_option("--source", arguments->options.source, kSourceOptionHelp)->type_name("DIR");
+  command
+      ->add_option("--from", arguments->options.fromText,
+                   "この日時より後のデータを取得します \"yyyy/mm/dd hh:nn:ss\"（既定: "
+                   "前回の取得日時、初回は731日前）")
+      ->type_name("DATETIME");
+  command->add_flag("--setup", arguments->options.setup,
+                    "セットアップデータ（過去の全データ）を取得します");
+  command->add_flag("--verbose", arguments->verbose,
+                    "進み具合と保存したレコードをすべて表示します");
   addQuietFlag(*command, arguments->quiet);
   command->callback([&context, &action, arguments] {
     if (Status status = app::checkFromText(arguments->options.fromText); !status) {

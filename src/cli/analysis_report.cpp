@@ -13,6 +13,12 @@ using nlohmann::json;
 
 json rate(double value) { return value < 0 ? json(nullptr) : json(value); }
 
+// Empty texts and zero numbers of a header are null.
+json textOrNull(const std::string& text) { return text.empty() ? json(nullptr) : json(text); }
+json numberOrNull(int number) { return number > 0 ? json(number) : json(nullptr); }
+
+}  // namespace
+
 json horseJson(const app::HorseReport& horse) {
   return json{
       {"number", horse.number},
@@ -39,6 +45,8 @@ json horseJson(const app::HorseReport& horse) {
       {"finish", horse.finish},
   };
 }
+
+namespace {
 
 json pairJson(const app::PairReport& pair) {
   return json{
@@ -80,6 +88,46 @@ json tallyJson(const model::DayTally& tally) {
 
 }  // namespace
 
+json raceHeaderJson(const app::RaceHeaderReport& header) {
+  json conditions = json::array();
+  for (const app::AgeCondition& c : header.conditions) {
+    conditions.push_back(json{{"ages", c.ages}, {"condition", c.condition}});
+  }
+  return json{
+      {"lines", header.lines},
+      {"date", textOrNull(header.date)},
+      {"weekday", textOrNull(header.weekday)},
+      {"racecourse", textOrNull(header.racecourse)},
+      {"meeting", header.meeting},
+      {"dayOfMeeting", header.dayOfMeeting},
+      {"raceNumber", header.raceNumber},
+      {"startTime", textOrNull(header.startTime)},
+      {"gradedRunning", numberOrNull(header.gradedRunning)},
+      {"name", textOrNull(header.name)},
+      {"runners", header.runners},
+      {"distance", numberOrNull(header.distance)},
+      {"track", textOrNull(header.track)},
+      {"grade", textOrNull(header.grade)},
+      {"raceType", textOrNull(header.raceType)},
+      {"raceSymbols", textOrNull(header.raceSymbols)},
+      {"weightType", textOrNull(header.weightType)},
+      {"conditions", std::move(conditions)},
+  };
+}
+
+json payoutsJson(const std::optional<std::vector<app::PaidCombination>>& payouts) {
+  if (!payouts) return nullptr;
+  json block = json::object();
+  for (const app::PayoutBetType& bet : app::kPayoutBetTypes) block[bet.key] = json::array();
+  for (const app::PaidCombination& paid : *payouts) {
+    block[paid.betType->key].push_back(json{{"numbers", paid.numbers},
+                                            {"text", paid.text},
+                                            {"payout", paid.payout},
+                                            {"popularity", paid.popularity}});
+  }
+  return block;
+}
+
 json analysisJson(const app::DayReport& report, const std::vector<app::Notice>& notices) {
   json races = json::array();
   for (const app::RaceReport& race : report.races) {
@@ -94,6 +142,8 @@ json analysisJson(const app::DayReport& report, const std::vector<app::Notice>& 
         {"runners", race.runners},
         {"compared", race.compared},
         {"condition", race.condition},
+        {"header", raceHeaderJson(race.header)},
+        {"payouts", payoutsJson(race.payouts)},
         {"horses", std::move(horses)},
         {"pairs", std::move(pairs)},
         {"trio", combinationsJson(race.trio)},
@@ -109,12 +159,15 @@ json analysisJson(const app::DayReport& report, const std::vector<app::Notice>& 
              {"quinellaPlace", tallyJson(report.tally(TallyBetType::kQuinellaPlace))},
              {"exacta", tallyJson(report.tally(TallyBetType::kExacta))},
              {"trio", tallyJson(report.tally(TallyBetType::kTrio))}}}};
-  if (!notices.empty()) {
-    json texts = json::array();
-    for (const app::Notice& notice : notices) texts.push_back(notice.text);
-    day["notices"] = std::move(texts);
-  }
+  addNotices(day, notices);
   return day;
+}
+
+void addNotices(json& object, const std::vector<app::Notice>& notices) {
+  if (notices.empty()) return;
+  json texts = json::array();
+  for (const app::Notice& notice : notices) texts.push_back(notice.text);
+  object["notices"] = std::move(texts);
 }
 
 void printAnalysisSummary(std::ostream& out, const app::DayReport& report) {

@@ -16,11 +16,13 @@ void registerAnalyzeCommand(CLI::App& app, CliContext& context, std::function<vo
     CsvEncoding encoding = CsvEncoding::kUtf8;
   };
   auto arguments = std::make_shared<Arguments>();
-  CLI::App* command = app.add_subcommand("analyze", "load a day and compare all its races");
-  command->add_option("DAY", arguments->day, "the day: yyyymmdd or yyyy年mm月dd日")->required();
-  CLI::Option* json = command->add_flag("--json", arguments->json, "print the analysis as JSON");
+  CLI::App* command = app.add_subcommand(
+      "analyze", "開催日を読み込んで全レースを比較し、各馬の集計と買い目を表示します");
+  command->add_option("DAY", arguments->day, kDayOptionHelp)->required();
+  CLI::Option* json = command->add_flag(
+      "--json", arguments->json, "各レースの見出し・払戻・各馬の集計値・買い目をJSONで表示します");
   addCsvOptions(*command, arguments->csv, arguments->encoding,
-                "print one CSV row per runner: the race card of every race");
+                "全レースの出馬表をCSVで表示します（1行に1頭）");
   json->excludes("--csv");
   command->callback([&context, &action, arguments] {
     action = [&context, arguments, stem = dayArgument(arguments->day)] {

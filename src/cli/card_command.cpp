@@ -2,6 +2,8 @@
 #include <memory>
 #include <string_view>
 
+#include "analysis_report.h"
+#include "app/day_report.h"
 #include "commands.h"
 #include "model/detailed_race_card.h"
 #include "model/race_card.h"
@@ -88,33 +90,96 @@ void printDetailedCard(const std::function<void(const std::vector<std::string>&)
   }
 }
 
+// The race card as JSON: the race, its header, whether it was compared,
+// the column headings, the rows in the sort's order (cells without their
+// padding blanks) and the runners' figures in the same order.
+nlohmann::json raceCardJson(const app::DaySession& session, const model::RaceCard& card,
+                            int raceNumber, std::string_view sortWord,
+                            const std::vector<app::Notice>& notices) {
+  const app::DayReport report = app::dayReport(session);
+  const app::RaceReport* race = nullptr;
+  for (const app::RaceReport& r : report.races) {
+    if (r.slot == card.raceSlot) race = &r;
+  }
+  if (race == nullptr) throw CommandFailed{"レースがありません"};
+  nlohmann::json columns = nlohmann::json::array();
+  for (const std::string& heading : model::raceCardHeadings()) {
+    columns.push_back(cp932::toUtf8(trimmedCell(heading)));
+  }
+  nlohmann::json rows = nlohmann::json::array();
+  nlohmann::json horses = nlohmann::json::array();
+  for (const model::RaceCardRow& row : card.rows) {
+    nlohmann::json cells = nlohmann::json::array();
+    for (const std::string& cell : row.cells) cells.push_back(cp932::toUtf8(trimmedCell(cell)));
+    rows.push_back(std::move(cells));
+    if (row.runnerSlot >= 0 && row.runnerSlot < static_cast<int>(race->horses.size())) {
+      horses.push_back(horseJson(race->horses[static_cast<size_t>(row.runnerSlot)]));
+    }
+  }
+  nlohmann::json out{
+      {"day", report.day},
+      {"race", raceNumber},
+      {"key", race->key},
+      {"line", race->line},
+      {"header", raceHeaderJson(race->header)},
+      {"payouts", payoutsJson(race->payouts)},
+      {"compared", race->compared},
+      {"comparedMessage", cp932::toUtf8(card.comparedMessage)},
+      {"sort", std::string(sortWord)},
+      {"columns", std::move(columns)},
+      {"rows", std::move(rows)},
+      {"horses", std::move(horses)},
+  };
+  addNotices(out, notices);
+  return out;
+}
+
+std::string_view sortWordOf(model::RaceCardSort sort) {
+  for (const SortName& name : kSortWords) {
+    if (name.sort == sort) return name.word;
+  }
+  return "number";
+}
+
 }  // namespace
 
-// `card DAY RACE [--sort KEY] [--detail] [--csv [--encoding E]]`: the race
-// card of a race after loading and comparing the day, as TSV (header row,
-// then one row per runner with the 27 columns) or CSV; --detail prints the
-// detailed race card instead.
+// `card DAY RACE [--sort KEY] [--detail] [--header] [--json | --csv [--encoding E]]`:
+// the race card of a race after loading and comparing the day, as TSV
+// (header row, then one row per runner with the 27 columns), CSV or JSON;
+// --detail prints the detailed race card instead, --header the race's four
+// header lines first, as the race card's copy to the clipboard does.
 void registerCardCommand(CLI::App& app, CliContext& context, std::function<void()>& action) {
   struct Arguments {
     std::string day;
     int race = 0;
     std::string sort = "number";
     bool detail = false;
+    bool header = false;
+    bool json = false;
     bool csv = false;
     CsvEncoding encoding = CsvEncoding::kUtf8;
   };
   auto arguments = std::make_shared<Arguments>();
-  CLI::App* command = app.add_subcommand("card", "the race card of a race (TSV)");
-  command->add_option("DAY", arguments->day, "the day: yyyymmdd or yyyy年mm月dd日")->required();
-  command->add_option("RACE", arguments->race, "race: line number of the race list, from 1")
-      ->required()
-      ->check(CLI::PositiveNumber);
-  command->add_option("--sort", arguments->sort,
-                      "sort key: 馬番 勝数 負数 勝率 勝ﾎﾟｲﾝﾄ 負ﾎﾟｲﾝﾄ Pt勝率 ｵｯｽﾞ順位 着順 "
-                      "(or number wins losses winrate winpoints losspoints ptrate odds finish)");
-  command->add_flag("--detail", arguments->detail, "print the detailed race card");
+  CLI::App* command = app.add_subcommand(
+      "card", "レースの出馬表（比較の集計結果・オッズ・着順を含む）をタブ区切りで表示します");
+  command->add_option("DAY", arguments->day, kDayOptionHelp)->required();
+  command->add_option("RACE", arguments->race, kRaceOptionHelp)->required()->check(kPositiveNumber);
+  command
+      ->add_option("--sort", arguments->sort,
+                   "並べ替え: 馬番 勝数 負数 勝率 勝ﾎﾟｲﾝﾄ 負ﾎﾟｲﾝﾄ Pt勝率 ｵｯｽﾞ順位 着順 "
+                   "(または number wins losses winrate winpoints losspoints ptrate odds "
+                   "finish)")
+      ->type_name("KEY");
+  CLI::Option* detail =
+      command->add_flag("--detail", arguments->detail, "詳細出馬表（過去走）を表示します");
+  command->add_flag("--header", arguments->header,
+                    "表の前にレースの見出し4行（日付・レース名・距離・条件）を表示します");
+  CLI::Option* json = command->add_flag("--json", arguments->json,
+                                        "見出し・払戻・出馬表・各馬の集計値をJSONで表示します");
   addCsvOptions(*command, arguments->csv, arguments->encoding,
-                "print CSV instead of TSV (cells without their padding blanks)");
+                "タブ区切りの代わりにCSVで表示します（セルの詰め物の空白を除きます）");
+  json->excludes("--csv");
+  json->excludes(detail);
   command->callback([&context, &action, arguments] {
     std::string stem = dayArgument(arguments->day);
     model::RaceCardSort sort = sortOf(arguments->sort);
@@ -122,6 +187,14 @@ void registerCardCommand(CLI::App& app, CliContext& context, std::function<void(
       auto session = openSession(context);
       const app::CommandResult loaded = loadDayOrFail(*session, stem, app::AfterLoading::kCompare);
       const int raceSlot = selectRaceOfArgument(context, *session, arguments->race);
+      if (arguments->json) {
+        const model::RaceCard card = model::raceCard(session->tables(), raceSlot, sort);
+        context.out << raceCardJson(*session, card, arguments->race, sortWordOf(sort),
+                                    loaded.notices)
+                           .dump(2)
+                    << "\n";
+        return;
+      }
       std::function<void(const std::vector<std::string>&)> printRow;
       if (arguments->csv) {
         // Standard output holds the CSV alone.
@@ -136,6 +209,12 @@ void registerCardCommand(CLI::App& app, CliContext& context, std::function<void(
         printRow = [&context](const std::vector<std::string>& row) {
           printTsvRow(context.out, row);
         };
+      }
+      if (arguments->header) {
+        // Each header line on a line (a row of one cell) of its own.
+        for (const std::string& line : model::raceHeaderLines(session->tables().race(raceSlot))) {
+          printRow({line});
+        }
       }
       if (arguments->detail) {
         printDetailedCard(printRow, *session, raceSlot);

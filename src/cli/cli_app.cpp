@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <sstream>
@@ -9,6 +10,7 @@
 #include "app/home_lock.h"
 #include "cli_context.h"
 #include "commands.h"
+#include "help_formatter.h"
 #include "store/error.h"
 
 namespace orvalle::cli {
@@ -34,22 +36,55 @@ std::optional<app::HomeAccess> homeAccessOf(const CLI::App& app) {
   return app::HomeAccess::kWrite;
 }
 
+// A usage error in the user's language. The program's own checks already
+// speak it; CLI11's messages get a Japanese lead with the original detail,
+// which names the argument, in parentheses.
+std::string usageErrorMessage(const CLI::ParseError& error) {
+  const std::string what = error.what();
+  const bool japanese = std::any_of(what.begin(), what.end(),
+                                    [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+  if (japanese) return what;
+  struct Lead {
+    const char* errorName;
+    const char* text;
+  };
+  static const Lead kLeads[] = {
+      {"RequiredError", "必要な引数が指定されていません"},
+      {"ExtrasError", "余分な引数があります"},
+      {"ConversionError", "値を読み取れません"},
+      {"ValidationError", "値が正しくありません"},
+      {"ArgumentMismatch", "引数の数が合いません"},
+      {"ExcludesError", "同時に指定できないものが指定されています"},
+      {"RequiresError", "一緒に指定するものが足りません"},
+  };
+  for (const Lead& lead : kLeads) {
+    if (error.get_name() == lead.errorName) return std::string(lead.text) + "（" + what + "）";
+  }
+  return "引数が正しくありません（" + what + "）";
+}
+
 }  // namespace
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            const CliTerminal& terminal) {
   CliContext context{"", out, err, terminal.progress, terminal.columns};
-  CLI::App app{"orvalle-cli: race-day analysis of JRA races from JV-Data day files", "orvalle-cli"};
+  CLI::App app{
+      "orvalle-cli: JRA の開催日のデータから全レースの出走馬を共通の対戦相手を通して比較し、"
+      "買い目・成績・検証を表示します",
+      "orvalle-cli"};
+  useJapaneseHelp(app);
   app.require_subcommand(1);
   app.set_version_flag("--version", std::string("orvalle-cli ") + ORVALLE_VERSION,
-                       "print the program's version and exit");
+                       "版を表示して終了します");
   app.add_option("--home", context.homeOption,
-                 "home folder (default: $ORVALLE_HOME, else $XDG_DATA_HOME/orvalle)");
+                 "ホームフォルダ（既定: $ORVALLE_HOME、なければ $XDG_DATA_HOME/orvalle）")
+      ->type_name("DIR");
 
   // Each command registers itself and leaves its work in `action`, run after
   // parsing so that a failure is not mistaken for a usage error.
   std::function<void()> action;
   registerCommands(app, context, action);
+  finishJapaneseHelp(app);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {
@@ -64,9 +99,9 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     out << e.what() << "\n";
     return kExitSuccess;
   } catch (const CLI::ParseError& e) {
-    std::ostringstream message;
-    app.exit(e, message, message);
-    err << message.str();
+    err << usageErrorMessage(e) << "\n"
+        << "使い方は orvalle-cli --help（コマンドごとには orvalle-cli コマンド "
+           "--help）で表示します。\n";
     return kExitUsage;
   }
 

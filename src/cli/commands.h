@@ -37,6 +37,25 @@ void registerKaimeCommand(CLI::App& app, CliContext& context, std::function<void
 void registerBacktestCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
 void registerExportCommand(CLI::App& app, CliContext& context, std::function<void()>& action);
 
+// Help texts of arguments several commands share.
+inline constexpr const char* kDayOptionHelp = "開催日: yyyymmdd または yyyy年mm月dd日";
+inline constexpr const char* kRaceOptionHelp = "レース: レース一覧の何番目か（1から）";
+inline constexpr const char* kSourceOptionHelp =
+    "データの取得元フォルダ（省略時は設定のデータ取得元）";
+inline constexpr const char* kJsonOptionHelp = "JSONで表示します";
+
+// Accepts a whole number of at least 1; its message speaks Japanese.
+inline const CLI::Validator kPositiveNumber(
+    [](std::string& text) -> std::string {
+      try {
+        size_t used = 0;
+        if (std::stoll(text, &used) >= 1 && used == text.size()) return {};
+      } catch (const std::exception&) {
+      }
+      return "1以上の整数で指定してください: " + text;
+    },
+    "", "1以上");
+
 // Adds `-q,--quiet` to a command with a progress line: no progress is shown.
 void addQuietFlag(CLI::App& command, bool& quiet);
 

@@ -17,8 +17,11 @@ void addCsvEncodingOption(CLI::App& command, CsvEncoding& encoding, CLI::Option*
                                                     {"cp932", CsvEncoding::kCp932},
                                                     {"sjis", CsvEncoding::kCp932},
                                                     {"shift_jis", CsvEncoding::kCp932}};
-  command.add_option("--encoding", encoding, "CSV encoding: utf-8 (default) or cp932")
+  command
+      .add_option("--encoding", encoding,
+                  "CSVの文字コード: utf-8（既定）または cp932（Windows の表計算ソフト向け）")
       ->transform(CLI::CheckedTransformer(names, CLI::ignore_case))
+      ->option_text("utf-8|cp932")
       ->needs(csvOption);
 }
 

@@ -21,12 +21,16 @@ void registerExportCommand(CLI::App& app, CliContext& context, std::function<voi
     bool quiet = false;
   };
   auto arguments = std::make_shared<Arguments>();
-  CLI::App* command =
-      app.add_subcommand("export", "export the days' records and figures into a database");
-  command->add_option("--sqlite", arguments->sqlite, "the SQLite database file to write")
+  CLI::App* command = app.add_subcommand(
+      "export",
+      "開催日のレース・出走馬・払戻と、比較した日の集計値・買い目をデータベースに書き出します");
+  command->add_option("--sqlite", arguments->sqlite, "書き出す SQLite データベースのファイル")
+      ->type_name("FILE")
       ->required();
-  command->add_option("--from", arguments->from, "first day: yyyymmdd or yyyy年mm月dd日");
-  command->add_option("--to", arguments->to, "last day: yyyymmdd or yyyy年mm月dd日");
+  command->add_option("--from", arguments->from, "最初の日: yyyymmdd または yyyy年mm月dd日")
+      ->type_name("DAY");
+  command->add_option("--to", arguments->to, "最後の日: yyyymmdd または yyyy年mm月dd日")
+      ->type_name("DAY");
   addQuietFlag(*command, arguments->quiet);
   command->callback([&context, &action, arguments] {
     app::SqliteExportRequest request;

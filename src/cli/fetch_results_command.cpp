@@ -18,11 +18,9 @@ void registerFetchResultsCommand(CLI::App& app, CliContext& context,
     std::string source;
   };
   auto arguments = std::make_shared<Arguments>();
-  CLI::App* command = app.add_subcommand("fetch-results",
-                                         "store the results of a day from a replay JV-Link source");
-  command->add_option("DAY", arguments->day, "day: yyyy年mm月dd日 or yyyymmdd")->required();
-  command->add_option("--source", arguments->source,
-                      "replay source folder (default: JvLink source of orvalle.ini)");
+  CLI::App* command = app.add_subcommand("fetch-results", "開催日の成績と払戻を取得して保存します");
+  command->add_option("DAY", arguments->day, kDayOptionHelp)->required();
+  command->add_option("--source", arguments->source, kSourceOptionHelp)->type_name("DIR");
   command->callback([&context, &action, arguments] {
     action = [&context, arguments, stem = dayArgument(arguments->day)] {
       acquire::ResultsFetchObserver observer;

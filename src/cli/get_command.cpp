@@ -13,9 +13,9 @@ void registerGetCommand(CLI::App& app, CliContext& context, std::function<void()
     std::string key;
   };
   auto arguments = std::make_shared<Arguments>();
-  CLI::App* command = app.add_subcommand("get", "print one setting of orvalle.ini");
-  command->add_option("SECTION", arguments->section, "section, e.g. DataSpan")->required();
-  command->add_option("KEY", arguments->key, "key, e.g. period")->required();
+  CLI::App* command = app.add_subcommand("get", "設定（orvalle.ini）の値を1つ表示します");
+  command->add_option("SECTION", arguments->section, "セクション（例: DataSpan）")->required();
+  command->add_option("KEY", arguments->key, "キー（例: period）")->required();
   command->footer(settingKeysHelp());
   command->callback([&context, &action, arguments] {
     const app::SettingKey& key = settingKeyOf(arguments->section, arguments->key);

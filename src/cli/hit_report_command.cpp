@@ -15,10 +15,10 @@ void registerHitReportCommand(CLI::App& app, CliContext& context, std::function<
     bool longShot = false;
   };
   auto arguments = std::make_shared<Arguments>();
-  CLI::App* command = app.add_subcommand("hit-report", "write the hit report of a day");
-  command->add_option("DAY", arguments->day, "the day: yyyymmdd or yyyy年mm月dd日")->required();
+  CLI::App* command = app.add_subcommand("hit-report", "開催日の的中レポートを書き出します");
+  command->add_option("DAY", arguments->day, kDayOptionHelp)->required();
   command->add_flag("--longshot", arguments->longShot,
-                    "only long-shot hits (穴的中): payouts above each bet type's floor");
+                    "穴的中（券種ごとの基準を超える配当）だけを書き出します");
   command->callback([&context, &action, arguments] {
     action = [&context, arguments, stem = dayArgument(arguments->day)] {
       auto session = openSession(context);

@@ -17,15 +17,17 @@ void registerImportOddsCommand(CLI::App& app, CliContext& context, std::function
   };
   auto arguments = std::make_shared<Arguments>();
   CLI::App* command = app.add_subcommand(
-      "import-odds", "import a predicted-odds archive (JRDB OZ*.lzh or KOL j*.lzh)");
+      "import-odds", "予想オッズの書庫（JRDB の OZ*.lzh または KOL の j*.lzh）を取り込みます");
   command
       ->add_option("ARCHIVE", arguments->archive,
-                   "the archive; a name that does not exist here is taken from the archive "
-                   "folder (Dir yoso, default yLZH of the home)")
+                   "書庫のファイル。ここに無い名前は予想オッズのフォルダ（既定はホームの "
+                   "yLZH）から探します")
       ->required();
-  command->add_option("--day", arguments->day,
-                      "the loaded day whose year decides the KOL layout: yyyymmdd or "
-                      "yyyy年mm月dd日");
+  command
+      ->add_option("--day", arguments->day,
+                   "読み込んでいる開催日（KOL の書式をその年で決めます）: yyyymmdd または "
+                   "yyyy年mm月dd日")
+      ->type_name("DAY");
   command->callback([&context, &action, arguments] {
     const std::string day = arguments->day.empty() ? "" : dayArgument(arguments->day);
     action = [&context, arguments, day] {

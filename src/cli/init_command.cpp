@@ -7,7 +7,7 @@ namespace orvalle::cli {
 // UserSet.usd); prints the home folder.
 void registerInitCommand(CLI::App& app, CliContext& context, std::function<void()>& action) {
   CLI::App* command =
-      app.add_subcommand("init", "create the home folder, its folders and UserSet.usd");
+      app.add_subcommand("init", "ホームフォルダとその中のフォルダ、ユーザー買い目設定を作ります");
   command->callback([&context, &action] {
     action = [&context] {
       app::Home home = app::startUp(context.homeOption);

@@ -20,14 +20,14 @@ void registerResultsCommand(CLI::App& app, CliContext& context, std::function<vo
     CsvEncoding encoding = CsvEncoding::kUtf8;
   };
   auto arguments = std::make_shared<Arguments>();
-  CLI::App* command =
-      app.add_subcommand("results", "analyse a day, fetch its results and score its races");
-  command->add_option("DAY", arguments->day, "the day: yyyymmdd or yyyy年mm月dd日")->required();
-  command->add_option("--source", arguments->source,
-                      "replay source folder (default: JvLink source of orvalle.ini)");
-  CLI::Option* json = command->add_flag("--json", arguments->json, "print the analysis as JSON");
+  CLI::App* command = app.add_subcommand(
+      "results", "開催日を比較したうえで成績と払戻を取り込み、買い目の的中を調べます");
+  command->add_option("DAY", arguments->day, kDayOptionHelp)->required();
+  command->add_option("--source", arguments->source, kSourceOptionHelp)->type_name("DIR");
+  CLI::Option* json = command->add_flag(
+      "--json", arguments->json, "各レースの見出し・払戻・各馬の集計値・買い目をJSONで表示します");
   addCsvOptions(*command, arguments->csv, arguments->encoding,
-                "print one CSV row per runner: the race card of every race");
+                "全レースの出馬表をCSVで表示します（1行に1頭）");
   json->excludes("--csv");
   command->callback([&context, &action, arguments] {
     action = [&context, arguments, stem = dayArgument(arguments->day)] {

@@ -15,10 +15,10 @@ void registerSetCommand(CLI::App& app, CliContext& context, std::function<void()
     std::string value;
   };
   auto arguments = std::make_shared<Arguments>();
-  CLI::App* command = app.add_subcommand("set", "write one setting of orvalle.ini");
-  command->add_option("SECTION", arguments->section, "section, e.g. DataSpan")->required();
-  command->add_option("KEY", arguments->key, "key, e.g. period")->required();
-  command->add_option("VALUE", arguments->value, "the new value")->required();
+  CLI::App* command = app.add_subcommand("set", "設定（orvalle.ini）の値を1つ書き込みます");
+  command->add_option("SECTION", arguments->section, "セクション（例: DataSpan）")->required();
+  command->add_option("KEY", arguments->key, "キー（例: period）")->required();
+  command->add_option("VALUE", arguments->value, "新しい値")->required();
   command->footer(settingKeysHelp());
   command->callback([&context, &action, arguments] {
     const app::SettingKey& key = settingKeyOf(arguments->section, arguments->key);

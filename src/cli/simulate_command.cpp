@@ -32,15 +32,14 @@ void registerSimulateCommand(CLI::App& app, CliContext& context, std::function<v
   auto quiet = std::make_shared<bool>(false);
   CLI::App* command = app.add_subcommand(
       "simulate",
-      "write a replay source of realistic synthetic race days (demos, tests, benchmarks)");
-  command->add_option("--out", *out, "the replay source folder to write")->required();
-  command->add_option("--days", options->days, "number of race days (default 8)")
-      ->check(CLI::Range(1, 20000));
-  command->add_option("--seed", options->seed, "seed of the random numbers (default 1)");
+      "本物に似せた架空の開催日のデータを取得元フォルダとして書き出します（試用・試験・計測用）");
+  command->add_option("--out", *out, "書き出す取得元フォルダ")->type_name("DIR")->required();
+  command->add_option("--days", options->days, "開催日の数（既定 8）")->check(CLI::Range(1, 20000));
+  command->add_option("--seed", options->seed, "乱数の種（既定 1）");
   command
       ->add_option("--start", options->startDate,
-                   "first date yyyymmdd; racing starts on the first race day from it "
-                   "(default 20210101)")
+                   "最初の日 yyyymmdd。その日以降の最初の開催日から始めます（既定 20210101）")
+      ->type_name("DAY")
       ->check(CLI::Range(19000101, 29991231));
   addQuietFlag(*command, *quiet);
   command->callback([&context, &action, options, out, quiet] {

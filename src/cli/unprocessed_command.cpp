@@ -19,11 +19,12 @@ void registerUnprocessedCommand(CLI::App& app, CliContext& context, std::functio
     bool quiet = false;
   };
   auto arguments = std::make_shared<Arguments>();
-  CLI::App* command = app.add_subcommand("unprocessed", "the race days of a year not yet compared");
-  command->add_option("YEAR", arguments->year, "the year")
+  CLI::App* command =
+      app.add_subcommand("unprocessed", "その年のまだ比較していない開催日を表示します");
+  command->add_option("YEAR", arguments->year, "年（西暦）")
       ->required()
       ->check(CLI::Range(1990, 9999));
-  command->add_flag("--run", arguments->run, "load and compare each of them, the oldest first");
+  command->add_flag("--run", arguments->run, "それらの日を古い順に読み込んで比較します");
   addQuietFlag(*command, arguments->quiet);
   command->callback([&context, &action, arguments] {
     action = [&context, arguments] {

@@ -134,5 +134,24 @@ TEST_F(BacktestCommandTest, ArgumentsAreChecked) {
   EXPECT_NE(empty.out.find("日数: 0"), std::string::npos);
 }
 
+TEST_F(BacktestCommandTest, JsonFiguresAreTheSumsOfItsDays) {
+  const CliRun run0 = run({"backtest", "--json", "--setting", "0"});
+  ASSERT_EQ(run0.status, kExitSuccess) << run0.err;
+  const nlohmann::json backtest = nlohmann::json::parse(run0.out);
+  EXPECT_EQ(backtest["setting"]["index"], 0);
+  ASSERT_FALSE(backtest["days"].empty());
+  for (const char* type : {"quinella", "quinellaPlace", "exacta", "trio"}) {
+    int64_t stake = 0, paid = 0;
+    for (const nlohmann::json& day : backtest["days"]) {
+      stake += day["tallies"][type]["stake"].get<int64_t>();
+      paid += day["tallies"][type]["return"].get<int64_t>();
+    }
+    EXPECT_EQ(backtest["figures"][type]["stake"].get<int64_t>(), stake) << type;
+    EXPECT_EQ(backtest["figures"][type]["return"].get<int64_t>(), paid) << type;
+  }
+  EXPECT_GT(backtest["figures"]["trio"]["stake"].get<int64_t>(), 0);
+  EXPECT_EQ(run({"backtest", "--json", "--csv"}).status, kExitUsage);
+}
+
 }  // namespace
 }  // namespace orvalle::cli

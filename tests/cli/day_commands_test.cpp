@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <sstream>
 
 #include "cli_test_support.h"
@@ -17,6 +18,8 @@
 
 namespace orvalle::cli {
 namespace {
+
+using Json = nlohmann::json;
 
 class DayCommandsTest : public ::testing::Test {
  protected:
@@ -39,6 +42,11 @@ class DayCommandsTest : public ::testing::Test {
   static CliRun run(std::vector<std::string> args) {
     args.insert(args.begin(), {"--home", home().string()});
     return runCliForTest(args);
+  }
+  static nlohmann::json runJson(std::vector<std::string> args) {
+    const CliRun result = run(std::move(args));
+    EXPECT_EQ(result.status, kExitSuccess) << result.err;
+    return nlohmann::json::parse(result.out);
   }
   // The newest day with final results.
   static const std::string& lastDay() { return s_days.back(); }
@@ -204,6 +212,111 @@ TEST_F(DayCommandsTest, UnprocessedNeedsTheComparisonAfterLoading) {
   CliRun result = run({"unprocessed", lastDay().substr(0, 4)});
   EXPECT_EQ(result.status, 1);
   EXPECT_NE(result.err.find("データ読込後直ちに全レース比較を行う"), std::string::npos);
+}
+
+TEST_F(DayCommandsTest, RacesCarryTheHeaderLinesOfTheCardAndThePayouts) {
+  const Json races = runJson({"races", lastDay(), "--json"});
+  const std::vector<std::string> listed = lines(run({"races", lastDay()}).out);
+  ASSERT_EQ(races["races"].size(), listed.size());
+  const Json analyzed = runJson({"analyze", lastDay(), "--json"});
+  ASSERT_EQ(analyzed["races"].size(), listed.size());
+
+  for (size_t r = 0; r < listed.size(); ++r) {
+    const Json& race = races["races"][r];
+    EXPECT_EQ(std::to_string(r + 1) + " " + race["line"].get<std::string>(), listed[r]);
+    // analyze and results carry the same header and payouts.
+    EXPECT_EQ(analyzed["races"][r]["header"], race["header"]);
+    EXPECT_EQ(analyzed["races"][r]["payouts"], race["payouts"]);
+
+    const Json& header = race["header"];
+    const std::string number = std::to_string(r + 1);
+    const std::vector<std::string> card = lines(run({"card", lastDay(), number, "--header"}).out);
+    ASSERT_GT(card.size(), 5u);
+    for (size_t i = 0; i < 4; ++i) EXPECT_EQ(card[i], header["lines"][i].get<std::string>());
+    EXPECT_TRUE(card[4].starts_with("枠\t馬\t"));
+    EXPECT_NE(card[2].find(std::to_string(header["distance"].get<int>())), std::string::npos);
+    EXPECT_EQ(header["runners"], race["runners"]);
+
+    // The winner by the runners' finishing positions is a paid win entry.
+    ASSERT_TRUE(race["payouts"].is_object()) << race["line"];
+    std::set<int> paid;
+    for (const Json& win : race["payouts"]["win"]) paid.insert(win["numbers"][0].get<int>());
+    for (const Json& horse : analyzed["races"][r]["horses"]) {
+      if (horse["finish"] == 1) {
+        EXPECT_TRUE(paid.contains(horse["number"].get<int>()));
+      }
+    }
+    EXPECT_EQ(race["payouts"].size(), 7u);
+  }
+}
+
+TEST_F(DayCommandsTest, CardRowsFollowTheSortAndCarryTheFigures) {
+  const Json card = runJson({"card", lastDay(), "1", "--json", "--sort", "ptrate"});
+  EXPECT_EQ(card["sort"], "ptrate");
+  EXPECT_EQ(card["columns"].size(), 27u);
+  EXPECT_EQ(card["columns"][2], "馬名");
+  ASSERT_EQ(card["rows"].size(), card["horses"].size());
+  ASSERT_EQ(card["rows"].size(), card["header"]["runners"].get<size_t>());
+  int previousRank = 0;
+  for (size_t i = 0; i < card["rows"].size(); ++i) {
+    const Json& horse = card["horses"][i];
+    EXPECT_EQ(card["rows"][i][1], std::to_string(horse["number"].get<int>()));
+    EXPECT_EQ(card["rows"][i][2], horse["name"]);
+    // Ranked runners first, in rank order.
+    const int rank = horse["pointRateRank"].get<int>();
+    if (rank > 0) {
+      EXPECT_GE(rank, previousRank);
+      previousRank = rank;
+    }
+  }
+  EXPECT_EQ(run({"card", lastDay(), "1", "--json", "--detail"}).status, kExitUsage);
+  EXPECT_EQ(run({"card", lastDay(), "1", "--json", "--csv"}).status, kExitUsage);
+}
+
+TEST_F(DayCommandsTest, CompareListsTheRowsOfTheGrid) {
+  // The first pair of the day that met common opponents.
+  const Json analyzed = runJson({"analyze", lastDay(), "--json"});
+  const Json* pair = nullptr;
+  std::string race;
+  for (size_t r = 0; r < analyzed["races"].size() && pair == nullptr; ++r) {
+    for (const Json& p : analyzed["races"][r]["pairs"]) {
+      if (p["count"].get<int>() > 0) {
+        pair = &p;
+        race = std::to_string(r + 1);
+        break;
+      }
+    }
+  }
+  ASSERT_NE(pair, nullptr);
+  const std::string a = std::to_string((*pair)["first"].get<int>());
+  const std::string b = std::to_string((*pair)["second"].get<int>());
+  const Json compared = runJson({"compare", lastDay(), race, a, b, "--json"});
+  const std::vector<std::string> tsv = lines(run({"compare", lastDay(), race, a, b}).out);
+  // The TSV: five label lines, the heading row, the rows.
+  ASSERT_EQ(tsv.size(), 6 + compared["count"].get<size_t>());
+  EXPECT_GT(compared["count"].get<int>(), 0);
+  EXPECT_EQ(compared["rows"].size(), compared["count"].get<size_t>());
+  EXPECT_EQ(compared["horseA"]["number"].get<int>(), (*pair)["first"].get<int>());
+  EXPECT_FALSE(compared["horseA"]["name"].get<std::string>().empty());
+  EXPECT_TRUE(compared["points"].is_object());
+  EXPECT_TRUE(
+      runJson({"compare", lastDay(), race, a, b, "--json", "--direct"})["points"].is_null());
+}
+
+TEST_F(DayCommandsTest, KaimeListJsonReadsEverySetting) {
+  ASSERT_EQ(run({"kaime", "add", "\"A, B\",勝率,1,勝率,2,勝率,3,,,,,,,,,,,,,,,,,,,0"}).status,
+            kExitSuccess);
+  const Json settings = runJson({"kaime", "list", "--json"});
+  ASSERT_EQ(settings["settings"].size(), 2u);
+  EXPECT_EQ(settings["active"], 1);
+  const Json& added = settings["settings"][1];
+  EXPECT_EQ(added["name"], "A, B");
+  EXPECT_TRUE(added["active"].get<bool>());
+  EXPECT_EQ(added["axes"][1], (Json{{"criterion", "勝率"}, {"rank", 2}}));
+  EXPECT_EQ(added["partners"][0]["rank"], 3);
+  EXPECT_TRUE(added["partners"][1].is_null());
+  EXPECT_FALSE(added["popularityTrios"].get<bool>());
+  EXPECT_EQ(lines(run({"kaime", "list"}).out)[1], "* 1 " + added["line"].get<std::string>());
 }
 
 }  // namespace

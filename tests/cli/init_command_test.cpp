@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include <sstream>
+
+#include <regex>
+
 #include "cli_test_support.h"
 #include "support/temp_dir.h"
 
@@ -96,7 +102,9 @@ TEST(CliUsageTest, HelpListsTheCommandsAndTheSettings) {
   }
   CliRun setHelp = runCliForTest({"set", "--help"});
   EXPECT_EQ(setHelp.status, kExitSuccess);
-  EXPECT_NE(setHelp.out.find("DataSpan period: integer 365..7300, default 1826"), std::string::npos)
+  EXPECT_NE(setHelp.out.find(
+                "DataSpan period: 過去走データ利用範囲（日数）。整数 365..7300、既定値 1826"),
+            std::string::npos)
       << setHelp.out;
 }
 
@@ -105,6 +113,49 @@ TEST(CliUsageTest, VersionNamesTheProgramAndNeedsNoCommand) {
   EXPECT_EQ(version.status, kExitSuccess) << version.err;
   EXPECT_EQ(version.out, "orvalle-cli " ORVALLE_VERSION "\n");
   EXPECT_EQ(version.err, "");
+}
+
+std::vector<std::string> lines(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) out.push_back(line);
+  return out;
+}
+
+TEST(CliHelpTest, HelpAndUsageErrorsSpeakTheUsersLanguage) {
+  // The program's internal names (grids, labels, settings ids) stay out of
+  // every help text, and every command describes itself in Japanese.
+  const std::regex internal("StringGrid|Label|Grid[0-9]|Subcommands|Options:|REQUIRED");
+  const CliRun top = runCliForTest({"--help"});
+  ASSERT_EQ(top.status, kExitSuccess);
+  std::vector<std::vector<std::string>> commands;
+  bool listing = false;
+  for (const std::string& line : lines(top.out)) {
+    if (line == "コマンド:") {
+      listing = true;
+    } else if (listing && line.starts_with("  ")) {
+      commands.push_back({line.substr(2, line.find(' ', 2) - 2)});
+    }
+  }
+  ASSERT_GT(commands.size(), 15u);
+  for (const char* action : {"list", "add", "delete", "select"})
+    commands.push_back({"kaime", action});
+  for (std::vector<std::string> command : commands) {
+    command.push_back("--help");
+    const CliRun help = runCliForTest(command);
+    EXPECT_EQ(help.status, kExitSuccess) << command[0];
+    EXPECT_FALSE(std::regex_search(help.out, internal)) << help.out;
+    // Japanese text in UTF-8: lead bytes of three-byte characters.
+    const std::string first = lines(help.out).front();
+    EXPECT_TRUE(std::any_of(first.begin(), first.end(), [](char c) {
+      return static_cast<unsigned char>(c) >= 0xE3;
+    })) << help.out;
+  }
+
+  const CliRun missing = runCliForTest({"card"});
+  EXPECT_EQ(missing.status, kExitUsage);
+  EXPECT_TRUE(missing.err.starts_with("必要な引数が指定されていません")) << missing.err;
+  EXPECT_NE(missing.err.find("--help"), std::string::npos);
 }
 
 }  // namespace

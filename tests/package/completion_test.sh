@@ -30,9 +30,9 @@ help_options() {
   sed -n 's/^ \{1,\}\(-[a-zA-Z],\)\{0,1\}\(--[a-z][a-z-]*\).*/\2/p' | sort -u
 }
 
-# The commands of a --help text (the section "Subcommands:").
+# The commands of a --help text (the section "コマンド:").
 help_commands() {
-  sed -n '/^Subcommands:/,/^$/{/^  [a-z]/s/^  \([a-z][a-z-]*\).*/\1/p}' | sort -u
+  sed -n '/^コマンド:/,/^$/{/^  [a-z]/s/^  \([a-z][a-z-]*\).*/\1/p}' | sort -u
 }
 
 expect_same() {  # name, expected, got
@@ -77,7 +77,7 @@ for command in analyze card races results; do
 done
 expect_same "backtest --from DAY" "$days" \
   "$(complete_line orvalle-cli --home "$work/home" backtest --from '')"
-sort_keys=$("$cli" card --help | sed -n 's/.*--sort.*(or \([a-z ]*\)).*/\1/p' | tr ' ' '\n' | sort -u)
+sort_keys=$("$cli" card --help | sed -n 's/.*--sort.*(または \([a-z ]*\)).*/\1/p' | tr ' ' '\n' | sort -u)
 [ -n "$sort_keys" ] || { echo "FAIL no sort keys in orvalle-cli card --help"; exit 1; }
 expect_same "card --sort KEY" "$sort_keys" \
   "$(complete_line orvalle-cli card 20240106 1 --sort '')"

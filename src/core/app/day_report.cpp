@@ -112,6 +112,10 @@ DayReport dayReport(const DaySession& session) {
     out.runners = session.runnerCount(slot);
     out.compared = a.compared;
     out.condition = store::ra::kConditionCodeYoungest.numberIn(race);
+    out.header = raceHeaderReport(race);
+    if (const std::string_view hr = tables.payout(slot); isPayoutRecord(hr)) {
+      out.payouts = paidCombinations(hr);
+    }
     for (int runner = 0; runner < out.runners; ++runner) {
       out.horses.push_back(horseReport(tables, slot, runner));
     }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/payout_report.h"
+#include "app/race_header_report.h"
 #include "model/day_tables.h"
 
 // The loaded and analysed day as plain figures and UTF-8 texts, decoded from
@@ -79,7 +81,11 @@ struct RaceReport {
   int raceNumber = 0;
   int runners = 0;  // registered runners (0-18)
   bool compared = false;
-  int condition = 0;                // race condition code of the youngest age group
+  int condition = 0;  // race condition code of the youngest age group
+  RaceHeaderReport header;
+  // The paid combinations once the race's payouts are in (an HR record);
+  // nullopt before.
+  std::optional<std::vector<PaidCombination>> payouts;
   std::vector<HorseReport> horses;  // in horse-number order
   std::vector<PairReport> pairs;    // in pair-number order
   // The stored combinations in their stored order, blanks left out.

@@ -16,6 +16,8 @@
 
 #include "app/day_report.h"
 #include "app/day_session.h"
+#include "app/payout_report.h"
+#include "app/race_header_report.h"
 #include "output/processed_days.h"
 #include "store/code_tables.h"
 #include "store/cp932.h"
@@ -133,30 +135,11 @@ class Statement {
 // ---------------------------------------------------------------------------
 // Decoding record fields.
 
-// The text without ASCII blanks and "　" at either end, by whole characters.
-std::string_view trimmedText(std::string_view text) {
-  size_t first = std::string_view::npos;
-  size_t end = 0;
-  for (size_t i = 0; i < text.size();) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    const size_t width = cp932::isLeadByte(byte) && i + 1 < text.size() ? 2 : 1;
-    const bool blank =
-        (width == 1 && byte <= ' ') ||
-        (width == 2 && byte == 0x81 && static_cast<unsigned char>(text[i + 1]) == 0x40);
-    if (!blank) {
-      if (first == std::string_view::npos) first = i;
-      end = i + width;
-    }
-    i += width;
-  }
-  return first == std::string_view::npos ? std::string_view() : text.substr(first, end - first);
-}
-
 // CP932 text as UTF-8, trimmed; NULL when nothing is left.
 Value text(std::string_view cp932Text) {
-  std::string_view trimmed = trimmedText(cp932Text);
-  if (trimmed.empty()) return {};
-  return cp932::toUtf8(trimmed);
+  std::string decoded = decodedText(cp932Text);
+  if (decoded.empty()) return {};
+  return decoded;
 }
 
 // A code as it stands in the record, trimmed; NULL when blank.
@@ -174,10 +157,6 @@ Value positive(std::string_view record, Field field) {
 Value tenths(std::string_view record, Field field) {
   const int value = field.numberIn(record);
   return value > 0 ? Value(value / 10.0) : Value();
-}
-
-std::string isoDate(int yyyymmdd) {
-  return store::format("%04d-%02d-%02d", yyyymmdd / 10000, yyyymmdd / 100 % 100, yyyymmdd % 100);
 }
 
 // The race date of a record "yyyy-mm-dd"; NULL when it is not a date.
@@ -338,23 +317,6 @@ const Column kRunnerColumns[] = {
 const Column kPayoutColumns[] = {
     kKeyColumn,        kDateColumn,       kDataKindColumn, kRacecourseCodeColumn,
     kRacecourseColumn, kRaceNumberColumn,
-};
-
-// The bet types of the payout block: key, name and how many numbers a
-// combination holds (win and place name one horse).
-struct BetTypeName {
-  store::BetType type;
-  const char* key;
-  const char* name;
-};
-constexpr BetTypeName kBetTypes[] = {
-    {store::BetType::kWin, "win", "単勝"},
-    {store::BetType::kPlace, "place", "複勝"},
-    {store::BetType::kBracketQuinella, "bracketQuinella", "枠連"},
-    {store::BetType::kQuinella, "quinella", "馬連"},
-    {store::BetType::kQuinellaPlace, "quinellaPlace", "ワイド"},
-    {store::BetType::kExacta, "exacta", "馬単"},
-    {store::BetType::kTrio, "trio", "三連複"},
 };
 
 // ---------------------------------------------------------------------------
@@ -563,27 +525,6 @@ DayRecords readDay(const fs::path& dataFolder, const std::string& stem) {
   return day;
 }
 
-// The numbers of a combination text " 1- 2- 3" and its compact form
-// "1-2-3".
-struct Combination {
-  std::array<Value, 3> numbers;
-  std::string text;
-};
-Combination combinationOf(std::string_view programText) {
-  Combination out;
-  size_t k = 0;
-  size_t start = 0;
-  while (start <= programText.size() && k < out.numbers.size()) {
-    size_t dash = programText.find('-', start);
-    if (dash == std::string_view::npos) dash = programText.size();
-    const int number = store::toInt(programText.substr(start, dash - start));
-    out.numbers[k++] = int64_t{number};
-    out.text += (out.text.empty() ? "" : "-") + std::to_string(number);
-    start = dash + 1;
-  }
-  return out;
-}
-
 Value rate(double value) { return value < 0 ? Value() : Value(value); }
 Value rank(int value) { return value > 0 ? Value(int64_t{value}) : Value(); }
 
@@ -654,36 +595,27 @@ class DayWriter {
   }
 
   void insertPayoutEntries(const std::string& day, std::string_view payout) {
-    const store::PayoutBlock block = store::parsePayoutBlock(payout);
     const Value key = code(payout, head::kRaceKey);
     Statement& insert = *m_insert.at("payout_entries");
-    for (const BetTypeName& bet : kBetTypes) {
-      for (int k = 0; k < store::PayoutBlock::count(bet.type); ++k) {
-        const store::PayoutEntry& entry = block.at(bet.type, k);
-        Combination combination;
-        if (bet.type == store::BetType::kWin || bet.type == store::BetType::kPlace) {
-          if (entry.horseNumber < 1) continue;
-          combination.numbers[0] = int64_t{entry.horseNumber};
-          combination.text = std::to_string(entry.horseNumber);
-        } else {
-          if (entry.combination.empty()) continue;
-          combination = combinationOf(entry.combination);
-        }
-        const std::array<Value, 11> values{
-            day,
-            key,
-            std::string(bet.key),
-            int64_t{k + 1},
-            std::string(bet.name),
-            combination.numbers[0],
-            combination.numbers[1],
-            combination.numbers[2],
-            combination.text,
-            int64_t{entry.payout},
-            rank(entry.popularity),
-        };
-        insert.run(values);
+    for (const PaidCombination& paid : paidCombinations(payout)) {
+      std::array<Value, 3> numbers;
+      for (size_t i = 0; i < paid.numbers.size() && i < numbers.size(); ++i) {
+        numbers[i] = int64_t{paid.numbers[i]};
       }
+      const std::array<Value, 11> values{
+          day,
+          key,
+          std::string(paid.betType->key),
+          int64_t{paid.entry},
+          std::string(paid.betType->name),
+          numbers[0],
+          numbers[1],
+          numbers[2],
+          paid.text,
+          int64_t{paid.payout},
+          rank(paid.popularity),
+      };
+      insert.run(values);
     }
   }
 
@@ -722,15 +654,19 @@ class DayWriter {
       for (const auto& [betType, list] : lists) {
         for (size_t k = 0; k < list->size(); ++k) {
           const CombinationReport& c = (*list)[k];
-          const Combination combination = combinationOf(c.text);
+          const CombinationNumbers combination = combinationNumbers(c.text);
+          std::array<Value, 3> numbers;
+          for (size_t i = 0; i < combination.numbers.size(); ++i) {
+            numbers[i] = int64_t{combination.numbers[i]};
+          }
           const std::array<Value, 12> values{
               day,
               race.key,
               std::string(betType),
               int64_t(k + 1),
-              combination.numbers[0],
-              combination.numbers[1],
-              combination.numbers[2],
+              numbers[0],
+              numbers[1],
+              numbers[2],
               combination.text,
               int64_t{c.score.hit ? 1 : 0},
               int64_t{c.score.payout},
