@@ -18,7 +18,7 @@ struct SimulationOptions {
   int startDate = kDefaultStartDate;  // yyyymmdd
   // Reported as each weekend's files are written: position the race days
   // written, maximum the race days, the upper line the last day written
-  // ("yyyy年mm月dd日"). Takes no part in what is written.
+  // ("yyyy年mm月dd日"). Changes nothing of what is written.
   ProgressCallback progress = {};
 };
 

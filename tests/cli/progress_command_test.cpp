@@ -131,7 +131,7 @@ TEST_F(ProgressCommandTest, AcquisitionOutputNeverLandsOnTheLine) {
 TEST_F(ProgressCommandTest, ControlCStopsTheCommandAndErasesTheLine) {
   const struct {
     std::vector<std::string> args;
-    std::string out;  // a part of standard output
+    std::string out;  // found in standard output
     std::string message;
   } cases[] = {
       // The export stops after its first day.
