@@ -5,7 +5,9 @@
 #include "app/backtest.h"
 #include "app/race_header_report.h"
 #include "commands.h"
+#include "interrupt_cancel.h"
 #include "session_support.h"
+#include "terminal_progress.h"
 
 namespace orvalle::cli {
 namespace {
@@ -91,9 +93,12 @@ nlohmann::json reportJson(const app::BacktestReport& report) {
 
 }  // namespace
 
-// `backtest [--from DAY] [--to DAY] [--setting INDEX] [--csv [FILE]]`: the
-// combinations of a user combination setting scored over the final days of
-// a range, without writing anything into the home.
+// `backtest [--from DAY] [--to DAY] [--setting INDEX] [--csv [FILE] |
+// --json] [--quiet]`: the combinations of a user combination setting scored
+// over the final days of a range, without writing anything into the home. On
+// a terminal a progress line counts the days done. Ctrl+C stops before the
+// next day: the table (marked "中断") or the JSON of the days so far is
+// printed, no CSV is written, and the command fails.
 void registerBacktestCommand(CLI::App& app, CliContext& context, std::function<void()>& action) {
   struct Arguments {
     std::string from;
@@ -101,6 +106,7 @@ void registerBacktestCommand(CLI::App& app, CliContext& context, std::function<v
     std::optional<int> setting;
     std::string csv;
     CsvEncoding encoding = CsvEncoding::kUtf8;
+    bool quiet = false;
     bool json = false;
   };
   auto arguments = std::make_shared<Arguments>();
@@ -123,6 +129,7 @@ void registerBacktestCommand(CLI::App& app, CliContext& context, std::function<v
   addCsvEncodingOption(*command, arguments->encoding, csv);
   command->add_flag("--json", arguments->json, "検証結果と日ごとの成績をJSONで表示します")
       ->excludes(csv);
+  addQuietFlag(*command, arguments->quiet);
   command->callback([&context, &action, arguments, csv] {
     const bool csvToOutput = csv->count() > 0 && arguments->csv.empty();
     app::BacktestRequest request;
@@ -131,14 +138,30 @@ void registerBacktestCommand(CLI::App& app, CliContext& context, std::function<v
     request.settingIndex = arguments->setting;
     action = [&context, arguments, request, csvToOutput] {
       app::BacktestReport report;
-      const app::CommandResult result = app::runBacktest(homeOf(context), request, report);
+      app::CommandResult result;
+      {
+        TerminalProgress bar(context, arguments->quiet);
+        CancelFlag cancel;
+        InterruptCancel interrupt(cancel);
+        app::BacktestRequest running = request;
+        running.progress = [&bar](const Progress& progress) {
+          // Reported as a day starts: the days before it are done.
+          bar.update(progress.position - 1, progress.maximum, progress.lowerLine);
+        };
+        running.cancel = &cancel;
+        result = app::runBacktest(homeOf(context), running, report);
+      }
       if (arguments->json) {
-        failUnlessDone(result);
+        // A cancelled backtest shows its days so far ("cancelled": true).
+        if (!result.cancelled()) failUnlessDone(result);
         nlohmann::json out = reportJson(report);
         addNotices(out, result.notices);
         context.out << out.dump(2) << "\n";
+        failUnlessDone(result);
         return;
       }
+      // The table of the days before a cancel, marked as such.
+      if (result.cancelled() && !csvToOutput) printReport(context.out, report);
       if (csvToOutput) {
         // Standard output holds the CSV alone; the figures are ASCII, the
         // same bytes in either encoding.

@@ -65,8 +65,9 @@ std::string usageErrorMessage(const CLI::ParseError& error) {
 
 }  // namespace
 
-int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  CliContext context{"", out, err};
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           const CliTerminal& terminal) {
+  CliContext context{"", out, err, terminal.progress, terminal.columns};
   CLI::App app{
       "orvalle-cli: JRA の開催日のデータから全レースの出走馬を共通の対戦相手を通して比較し、"
       "買い目・成績・検証を表示します",

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -16,6 +17,12 @@ struct CliContext {
   std::string homeOption;  // --home, empty when not given
   std::ostream& out;
   std::ostream& err;
+  // Standard error is a terminal on which the long commands redraw a
+  // progress line (see TerminalProgress). False when not set, so that a run
+  // into string streams prints no progress.
+  bool progressTerminal = false;
+  // The width of that terminal in columns, asked at each redraw; empty: 80.
+  std::function<int()> terminalColumns;
 };
 
 // A command's failure with one of the program's messages (UTF-8): printed to

@@ -25,6 +25,10 @@ void registerCommands(CLI::App& app, CliContext& context, std::function<void()>&
   registerExportCommand(app, context, action);
 }
 
+void addQuietFlag(CLI::App& command, bool& quiet) {
+  command.add_flag("-q,--quiet", quiet, "進行状況を表示しません");
+}
+
 app::Home homeOf(const CliContext& context) {
   return app::Home(app::Home::resolve(context.homeOption));
 }

@@ -56,6 +56,9 @@ inline const CLI::Validator kPositiveNumber(
     },
     "", "1以上");
 
+// Adds `-q,--quiet` to a command with a progress line: no progress is shown.
+void addQuietFlag(CLI::App& command, bool& quiet);
+
 // The home folder of the --home option or the environment; nothing is
 // created. Throws orvalle::Error when none can be decided.
 app::Home homeOf(const CliContext& context);

@@ -1,22 +1,24 @@
-#include <unistd.h>
-
 #include <memory>
 
 #include "app/sqlite_export.h"
 #include "commands.h"
+#include "interrupt_cancel.h"
 #include "session_support.h"
+#include "terminal_progress.h"
 
 namespace orvalle::cli {
 
-// `export --sqlite FILE [--from DAY] [--to DAY]`: the races, runners and
-// payouts of the home's days, and the figures and combinations of the days
-// compared, into an SQLite database; reads the home only. Progress goes to
-// standard error, one line rewritten per day, when that is a terminal.
+// `export --sqlite FILE [--from DAY] [--to DAY] [--quiet]`: the races,
+// runners and payouts of the home's days, and the figures and combinations
+// of the days compared, into an SQLite database; reads the home only. On a
+// terminal a progress line counts the days written; Ctrl+C stops before the
+// next day, the days written staying.
 void registerExportCommand(CLI::App& app, CliContext& context, std::function<void()>& action) {
   struct Arguments {
     std::string sqlite;
     std::string from;
     std::string to;
+    bool quiet = false;
   };
   auto arguments = std::make_shared<Arguments>();
   CLI::App* command = app.add_subcommand(
@@ -29,22 +31,28 @@ void registerExportCommand(CLI::App& app, CliContext& context, std::function<voi
       ->type_name("DAY");
   command->add_option("--to", arguments->to, "最後の日: yyyymmdd または yyyy年mm月dd日")
       ->type_name("DAY");
+  addQuietFlag(*command, arguments->quiet);
   command->callback([&context, &action, arguments] {
     app::SqliteExportRequest request;
     request.database = arguments->sqlite;
     if (!arguments->from.empty()) request.fromDay = dayArgument(arguments->from);
     if (!arguments->to.empty()) request.toDay = dayArgument(arguments->to);
-    action = [&context, request]() mutable {
-      const bool terminal = ::isatty(STDERR_FILENO) == 1;
-      if (terminal) {
-        request.progress = [&context](const Progress& progress) {
-          context.err << "\r" << progress.position << "/" << progress.maximum << " "
-                      << progress.upperLine << std::flush;
-        };
-      }
+    action = [&context, arguments, request] {
       app::SqliteExportReport report;
-      const app::CommandResult result = app::exportToSqlite(homeOf(context), request, report);
-      if (terminal && !report.days.empty()) context.err << "\n";
+      app::CommandResult result;
+      {
+        // The line is erased before the result is printed or a failure
+        // thrown out of here is.
+        TerminalProgress bar(context, arguments->quiet);
+        CancelFlag cancel;
+        InterruptCancel interrupt(cancel);
+        app::SqliteExportRequest running = request;
+        running.progress = [&bar](const Progress& progress) {
+          bar.update(progress.position, progress.maximum, progress.upperLine);
+        };
+        running.cancel = &cancel;
+        result = app::exportToSqlite(homeOf(context), running, report);
+      }
       finish(context, result);
     };
   });

@@ -30,9 +30,14 @@ std::unique_ptr<app::DaySession> openSession(const CliContext& context) {
 }
 
 void failUnlessDone(const app::CommandResult& result) {
-  // Nothing on the command line cancels; a cancel ends the command all the
-  // same.
-  if (!result.ok()) throw CommandFailed{result.text()};
+  if (result.ok()) return;
+  std::string message = result.text();
+  if (result.cancelled()) {
+    // A cancelled command says nothing of its own; what it did before stays.
+    if (!message.empty()) message += "\n";
+    message += kInterruptedMessage;
+  }
+  throw CommandFailed{message};
 }
 
 void printNotices(const CliContext& context, const std::vector<app::Notice>& notices) {

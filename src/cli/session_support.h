@@ -25,7 +25,11 @@ std::string cp932Argument(std::string_view utf8Value);
 // A session on the home folder of the command line.
 std::unique_ptr<app::DaySession> openSession(const CliContext& context);
 
-// Throws CommandFailed with the notices of a failed or cancelled command.
+// The message of a command stopped by Ctrl+C.
+inline constexpr std::string_view kInterruptedMessage = "中断しました。";
+
+// Throws CommandFailed with the notices of a failed command, and of a
+// cancelled one followed by kInterruptedMessage.
 void failUnlessDone(const app::CommandResult& result);
 
 // Prints the notices of a command that did its work on standard output,

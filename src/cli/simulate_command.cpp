@@ -7,7 +7,9 @@
 #include <string>
 
 #include "cli_context.h"
+#include "commands.h"
 #include "sim/simulator.h"
+#include "terminal_progress.h"
 
 namespace orvalle::cli {
 namespace {
@@ -21,11 +23,13 @@ std::string slashedDate(int yyyymmdd) {
 
 }  // namespace
 
-// `simulate --out DIR [--days N] [--seed S] [--start yyyymmdd]`: writes a
-// replay source of synthetic race days and prints what it wrote.
+// `simulate --out DIR [--days N] [--seed S] [--start yyyymmdd] [--quiet]`:
+// writes a replay source of synthetic race days and prints what it wrote. On
+// a terminal a progress line counts the days written.
 void registerSimulateCommand(CLI::App& app, CliContext& context, std::function<void()>& action) {
   auto options = std::make_shared<sim::SimulationOptions>();
   auto out = std::make_shared<std::string>();
+  auto quiet = std::make_shared<bool>(false);
   CLI::App* command = app.add_subcommand(
       "simulate",
       "本物に似せた架空の開催日のデータを取得元フォルダとして書き出します（試用・試験・計測用）");
@@ -37,10 +41,19 @@ void registerSimulateCommand(CLI::App& app, CliContext& context, std::function<v
                    "最初の日 yyyymmdd。その日以降の最初の開催日から始めます（既定 20210101）")
       ->type_name("DAY")
       ->check(CLI::Range(19000101, 29991231));
-  command->callback([&context, &action, options, out] {
-    action = [&context, options, out] {
-      options->outputFolder = *out;
-      const sim::SimulationSummary summary = sim::simulate(*options);
+  addQuietFlag(*command, *quiet);
+  command->callback([&context, &action, options, out, quiet] {
+    action = [&context, options, out, quiet] {
+      sim::SimulationOptions running = *options;
+      running.outputFolder = *out;
+      sim::SimulationSummary summary;
+      {
+        TerminalProgress bar(context, *quiet);
+        running.progress = [&bar](const Progress& progress) {
+          bar.update(progress.position, progress.maximum, progress.upperLine);
+        };
+        summary = sim::simulate(running);
+      }
       context.out << "開催日数: " << summary.days << "\n"
                   << "期間: " << slashedDate(summary.firstDate) << " - "
                   << slashedDate(summary.lastDate) << "\n"
@@ -49,7 +62,7 @@ void registerSimulateCommand(CLI::App& app, CliContext& context, std::function<v
                   << "馬数: " << summary.horses << "\n"
                   << "ファイル数: " << summary.files << "\n"
                   << "サイズ: " << summary.bytes << " バイト\n"
-                  << "出力先: " << options->outputFolder.string() << "\n";
+                  << "出力先: " << running.outputFolder.string() << "\n";
     };
   });
 }

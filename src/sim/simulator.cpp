@@ -92,6 +92,14 @@ class Simulation {
       size_t end = begin;
       while (end < m_days.size() && m_days[end].day - m_days[end].dayInWeekend == saturday) ++end;
       runWeekend(begin, end);
+      if (m_options.progress) {
+        const int date = m_days[end - 1].date;
+        m_options.progress(
+            {static_cast<int>(end),
+             static_cast<int>(m_days.size()),
+             store::format("%04d年%02d月%02d日", date / 10000, date / 100 % 100, date % 100),
+             {}});
+      }
       begin = end;
     }
     m_summary.horses = static_cast<int>(std::count(m_seen.begin(), m_seen.end(), true));

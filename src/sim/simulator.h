@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <filesystem>
 
+#include "store/progress.h"
+
 namespace orvalle::sim {
 
 // The first race day of a simulation is the first one on or after this date;
@@ -14,6 +16,10 @@ struct SimulationOptions {
   int days = 8;                        // race days, 1-20000
   uint64_t seed = 1;
   int startDate = kDefaultStartDate;  // yyyymmdd
+  // Reported as each weekend's files are written: position the race days
+  // written, maximum the race days, the upper line the last day written
+  // ("yyyy年mm月dd日"). Changes nothing of what is written.
+  ProgressCallback progress = {};
 };
 
 // What a simulation wrote.

@@ -257,13 +257,17 @@ CommandResult DaySession::unprocessedDays(int year, std::vector<std::string>& da
 }
 
 CommandResult DaySession::processDays(const std::vector<std::string>& days,
-                                      const ProgressCallback& progress, const CancelFlag* cancel) {
+                                      const ProgressCallback& progress, const CancelFlag* cancel,
+                                      const ProgressCallback& dayProgress) {
   CommandResult result;
-  for (auto day = days.rbegin(); day != days.rend(); ++day) {
+  const auto count = static_cast<int>(days.size());
+  int done = 0;
+  for (auto day = days.rbegin(); day != days.rend(); ++day, ++done) {
     if (cancel != nullptr && cancel->cancelled()) {
       result.append(CommandResult::cancel());
       return result;
     }
+    if (dayProgress) dayProgress(Progress{done, count, *day, {}});
     result.append(loadDay(*day, AfterLoading::kAsSettings, progress, cancel));
     if (!result.ok()) return result;
   }

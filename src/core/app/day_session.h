@@ -229,10 +229,14 @@ class DaySession {
   // Loads each of `days` from the last to the first, each followed by the
   // all-race comparison, and ends with "処理が終了しました。". Stops at the
   // first day that fails to load, with its message, and at a cancel
-  // (between days, races and runners), cancelled.
+  // (between days, races and runners), cancelled. `progress` gets the
+  // reports of each day's loading and comparison; `dayProgress`, when set,
+  // one report as each day starts: position the days done, maximum the
+  // days, the upper line the day's stem.
   CommandResult processDays(const std::vector<std::string>& days,
                             const ProgressCallback& progress = {},
-                            const CancelFlag* cancel = nullptr);
+                            const CancelFlag* cancel = nullptr,
+                            const ProgressCallback& dayProgress = {});
 
   // The results command ("結果情報") on the loaded day: takes the race date
   // of race slot 0 and, when it is a number above 0, fetches the day's
