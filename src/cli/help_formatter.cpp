@@ -2,21 +2,10 @@
 
 #include <memory>
 
+#include "terminal_progress.h"
+
 namespace orvalle::cli {
 namespace {
-
-// True for the code points a terminal draws two columns wide: the CJK
-// blocks, Hangul, the full-width forms (not the half-width katakana that
-// follow them) and the wide symbols.
-bool isWide(char32_t c) {
-  return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0x303E) ||
-         (c >= 0x3041 && c <= 0x33FF) || (c >= 0x3400 && c <= 0x4DBF) ||
-         (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xA000 && c <= 0xA4CF) ||
-         (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
-         (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
-         (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x1F300 && c <= 0x1F64F) ||
-         (c >= 0x20000 && c <= 0x3FFFD);
-}
 
 // A value's placeholder: the name a command gave it ("DIR", "FILE"), else a
 // short word for the kind CLI11 gives it, without its validators.
@@ -40,25 +29,6 @@ std::string joinedNames(const std::set<CLI::Option*>& options) {
 
 }  // namespace
 
-size_t terminalWidth(std::string_view utf8) {
-  size_t width = 0;
-  for (size_t i = 0; i < utf8.size();) {
-    const auto lead = static_cast<unsigned char>(utf8[i]);
-    const size_t length = lead < 0x80    ? 1
-                          : lead >= 0xF0 ? 4
-                          : lead >= 0xE0 ? 3
-                          : lead >= 0xC0 ? 2
-                                         : 1;
-    char32_t c = length == 1 ? lead : lead & (0x3F >> (length - 1));
-    for (size_t k = 1; k < length && i + k < utf8.size(); ++k) {
-      c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-    }
-    width += isWide(c) ? 2 : 1;
-    i += length;
-  }
-  return width;
-}
-
 HelpFormatter::HelpFormatter() {
   label("Usage", "使い方");
   label("OPTIONS", "オプション");
@@ -71,7 +41,7 @@ HelpFormatter::HelpFormatter() {
 std::string HelpFormatter::aligned(const std::string& left, const std::string& description) const {
   std::string line = "  " + left;
   if (description.empty()) return line + "\n";
-  const size_t width = terminalWidth(line);
+  const auto width = static_cast<size_t>(displayWidth(line));
   if (width >= column_width_) {
     line += "\n" + std::string(column_width_, ' ');
   } else {

@@ -3,14 +3,8 @@
 #include <CLI/CLI.hpp>
 
 #include <string>
-#include <string_view>
 
 namespace orvalle::cli {
-
-// The width of UTF-8 text on a terminal: East Asian wide and full-width
-// characters take two columns, every other character (half-width katakana
-// included) one.
-size_t terminalWidth(std::string_view utf8);
 
 // Help in the user's language: CLI11's own words in Japanese, a value's
 // kind as a short placeholder instead of its validators ("DAY" rather than

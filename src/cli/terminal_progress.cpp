@@ -18,8 +18,10 @@ using namespace std::chrono_literals;
 constexpr int kDefaultColumns = 80;
 constexpr int kMaxBarCells = 20;
 constexpr int kMinBarCells = 10;
-constexpr std::string_view kFilledCell = "█";
-constexpr std::string_view kEmptyCell = "░";
+// ASCII cells: block characters are of ambiguous width, and terminals set
+// up for Japanese often draw them two columns wide, which would wrap the line.
+constexpr std::string_view kFilledCell = "#";
+constexpr std::string_view kEmptyCell = "-";
 constexpr std::string_view kSeparator = "  ";
 constexpr auto kRedrawInterval = 100ms;
 constexpr auto kEstimateAfter = 1s;

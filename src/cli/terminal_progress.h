@@ -22,7 +22,7 @@ std::string fitToWidth(std::string_view utf8, int columns);
 
 // The text of a progress line for a terminal `columns` wide, at most
 // columns - 1 columns so that it never wraps:
-//   "[██████░░░░░░░░░░░░░░]   38/104   36%  2024年01月06日  残り 0:42"
+//   "[######--------------]   38/104   36%  2024年01月06日  残り 0:42"
 // With `maximum` 0 (unknown) only the position and the label. `remaining`
 // is the estimate shown after "残り", none when absent. What does not fit
 // goes: first the label is shortened and the bar narrowed, then the

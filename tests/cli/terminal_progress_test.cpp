@@ -15,7 +15,7 @@ using namespace std::chrono_literals;
 
 std::string bar(int filled, int cells) {
   std::string text = "[";
-  for (int i = 0; i < cells; ++i) text += i < filled ? "█" : "░";
+  for (int i = 0; i < cells; ++i) text += i < filled ? "#" : "-";
   return text + "]";
 }
 
