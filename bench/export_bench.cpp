@@ -47,16 +47,19 @@ fs::path acquiredHome() {
   return home;
 }
 
-// A home that reads the acquired home's data and past runs through links
-// and lists its `compared` newest days as processed; the export writes
-// nothing into a home, so the shared home stays as it is.
+// A home that holds the acquired home's data and past runs as hard links
+// (a symbolic link to the bench data folder, a relative path, would dangle
+// from the temporary folder) and lists its
+// `compared` newest days as processed; the export writes nothing into a
+// home, so the shared home stays as it is.
 fs::path homeWithProcessedDays(const fs::path& acquired, size_t compared) {
   const fs::path home =
       fs::temp_directory_path() / ("orvalle-bench-export-home-" + std::to_string(compared));
   fs::remove_all(home);
   fs::create_directories(home);
-  fs::create_directory_symlink(acquired / "DATA", home / "DATA");
-  fs::create_directory_symlink(acquired / "SEI", home / "SEI");
+  const auto links = fs::copy_options::recursive | fs::copy_options::create_hard_links;
+  fs::copy(acquired / "DATA", home / "DATA", links);
+  fs::copy(acquired / "SEI", home / "SEI", links);
   std::vector<std::string> days = store::listDays(home / "DATA");
   if (days.size() > compared) days.resize(compared);
   std::map<int, std::vector<std::string>> byYear;
@@ -83,6 +86,7 @@ void Export(benchmark::State& state) {
     const app::CommandResult result = app::exportToSqlite(app::Home(home), request, report);
     if (!result.ok()) state.SkipWithError(result.text().c_str());
   }
+  if (report.days.empty()) state.SkipWithError("the home holds no day to export");
   const double days = static_cast<double>(report.days.size());
   state.counters["days"] = days;
   state.counters["compared"] = static_cast<double>(report.comparedDays.size());
