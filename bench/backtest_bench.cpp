@@ -7,12 +7,9 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include "acquire/acquisition.h"
-#include "acquire/replay_jv_link.h"
 #include "app/backtest.h"
 #include "bench_sources.h"
 #include "store/day_file_names.h"
@@ -25,26 +22,8 @@ namespace fs = std::filesystem;
 constexpr int kSimulatedDays = 520;
 constexpr size_t kBacktestDays = 104;
 
-// The acquired home, made once: a marker file tells a complete one.
-fs::path acquiredHome() {
-  const fs::path source = simulatedSource(kSimulatedDays);
-  const fs::path home = source.parent_path() / ("home-" + std::to_string(kSimulatedDays));
-  if (fs::exists(home / "complete")) return home;
-  fs::remove_all(home);
-  fs::create_directories(home / "DATA");
-  fs::create_directories(home / "SEI");
-  acquire::ReplayJvLink link(source);
-  if (!acquire::initialiseJvLink(link)) return {};
-  acquire::Acquisition acquisition(link, home / "DATA", home / "SEI", {});
-  acquire::AcquisitionObserver quiet;
-  auto result = acquisition.run({"20000101000000", acquire::kOptionSetup}, quiet);
-  if (result.outcome != acquire::AcquisitionOutcome::kCompleted) return {};
-  std::ofstream(home / "complete") << "acquired\n";
-  return home;
-}
-
 void Backtest(benchmark::State& state) {
-  const fs::path home = acquiredHome();
+  const fs::path home = acquiredSetupHome(kSimulatedDays);
   if (home.empty()) {
     state.SkipWithError("the acquisition did not complete");
     return;

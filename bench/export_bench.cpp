@@ -9,13 +9,10 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
 
-#include "acquire/acquisition.h"
-#include "acquire/replay_jv_link.h"
 #include "app/sqlite_export.h"
 #include "bench_sources.h"
 #include "output/processed_days.h"
@@ -28,24 +25,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kSimulatedDays = 520;
-
-// The acquired home, made once: a marker file tells a complete one.
-fs::path acquiredHome() {
-  const fs::path source = simulatedSource(kSimulatedDays);
-  const fs::path home = source.parent_path() / ("home-" + std::to_string(kSimulatedDays));
-  if (fs::exists(home / "complete")) return home;
-  fs::remove_all(home);
-  fs::create_directories(home / "DATA");
-  fs::create_directories(home / "SEI");
-  acquire::ReplayJvLink link(source);
-  if (!acquire::initialiseJvLink(link)) return {};
-  acquire::Acquisition acquisition(link, home / "DATA", home / "SEI", {});
-  acquire::AcquisitionObserver quiet;
-  auto result = acquisition.run({"20000101000000", acquire::kOptionSetup}, quiet);
-  if (result.outcome != acquire::AcquisitionOutcome::kCompleted) return {};
-  std::ofstream(home / "complete") << "acquired\n";
-  return home;
-}
 
 // A home that holds the acquired home's data and past runs as hard links
 // (a symbolic link to the bench data folder, a relative path, would dangle
@@ -69,7 +48,7 @@ fs::path homeWithProcessedDays(const fs::path& acquired, size_t compared) {
 }
 
 void Export(benchmark::State& state) {
-  const fs::path acquired = acquiredHome();
+  const fs::path acquired = acquiredSetupHome(kSimulatedDays);
   if (acquired.empty()) {
     state.SkipWithError("the acquisition did not complete");
     return;

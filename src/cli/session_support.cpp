@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "analysis_report.h"
+#include "app/race_header_report.h"
 #include "app/user_input.h"
 #include "commands.h"
 #include "model/race_card.h"
@@ -91,24 +92,7 @@ void printAnalysisCsv(const CliContext& context, const app::DaySession& session,
   }
 }
 
-std::string trimmedCell(std::string_view cell) {
-  // Walks whole characters, so a trail byte is never taken for a blank.
-  size_t first = std::string_view::npos;
-  size_t end = 0;
-  for (size_t i = 0; i < cell.size();) {
-    const auto byte = static_cast<unsigned char>(cell[i]);
-    const size_t width = cp932::isLeadByte(byte) && i + 1 < cell.size() ? 2 : 1;
-    const bool blank =
-        width == 1 ? byte == ' ' : byte == 0x81 && static_cast<unsigned char>(cell[i + 1]) == 0x40;
-    if (!blank) {
-      if (first == std::string_view::npos) first = i;
-      end = i + width;
-    }
-    i += width;
-  }
-  if (first == std::string_view::npos) return {};
-  return std::string(cell.substr(first, end - first));
-}
+std::string trimmedCell(std::string_view cell) { return std::string(app::trimmedText(cell)); }
 
 int selectRaceOfArgument(const CliContext& context, app::DaySession& session, int race) {
   finish(context, session.selectRace(race - 1));

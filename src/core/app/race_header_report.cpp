@@ -11,7 +11,14 @@
 namespace orvalle::app {
 namespace {
 
-// The text without ASCII blanks and "　" at either end, by whole characters.
+bool isCalendarDate(int yyyymmdd) {
+  const int month = yyyymmdd / 100 % 100;
+  const int day = yyyymmdd % 100;
+  return yyyymmdd >= 10000101 && month >= 1 && month <= 12 && day >= 1 && day <= 31;
+}
+
+}  // namespace
+
 std::string_view trimmedText(std::string_view text) {
   size_t first = std::string_view::npos;
   size_t end = 0;
@@ -29,14 +36,6 @@ std::string_view trimmedText(std::string_view text) {
   }
   return first == std::string_view::npos ? std::string_view() : text.substr(first, end - first);
 }
-
-bool isCalendarDate(int yyyymmdd) {
-  const int month = yyyymmdd / 100 % 100;
-  const int day = yyyymmdd % 100;
-  return yyyymmdd >= 10000101 && month >= 1 && month <= 12 && day >= 1 && day <= 31;
-}
-
-}  // namespace
 
 std::string decodedText(std::string_view cp932Text) {
   return cp932::toUtf8(trimmedText(cp932Text));

@@ -12,6 +12,10 @@
 // that should not read record fields themselves.
 namespace orvalle::app {
 
+// A CP932 text without the ASCII blanks (control characters included) and
+// "　" that pad it at either end, cut between whole characters.
+std::string_view trimmedText(std::string_view cp932Text);
+
 // The text of a CP932 field as UTF-8, without the ASCII blanks and "　"
 // that pad it at either end.
 std::string decodedText(std::string_view cp932Text);
